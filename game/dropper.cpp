@@ -1,0 +1,23 @@
+// Zobu 4: the Dropper.
+#include "game/dropper.h"
+
+#include "game/art.h"
+
+namespace {
+constexpr int32_t kStepPixels = 2;
+constexpr int32_t kLeftLimit = 1;    // moves left only from beyond this
+constexpr int32_t kRightLimit = 511; // moves right only from below this
+} // namespace
+
+Dropper::Dropper() : image(nullptr), x(256), y(85) {}
+
+Dropper::~Dropper() { ReleaseArt(image); }
+
+int Dropper::Step(int32_t direction) {
+    if (direction == 0 && x > kLeftLimit) {
+        x -= kStepPixels;
+    } else if (direction == 1 && x < kRightLimit) {
+        x += kStepPixels;
+    }
+    return 0;
+}

@@ -1,0 +1,98 @@
+// Zobu 4 platform floor: the headless host.
+#include "headless.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <deque>
+
+namespace {
+
+struct ScriptedInput {
+    uint64_t at_ms = 0;
+    HostInput input;
+};
+
+// Which clock drives the host.
+HeadlessClock clock_kind = HeadlessClock::Virtual;
+// The virtual clock's reading.
+uint64_t virtual_now_ms = 0;
+// Input not yet delivered, ordered by time.
+std::deque<ScriptedInput> script;
+
+uint64_t RealNowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+uint64_t NowMs() { return clock_kind == HeadlessClock::Real ? RealNowMs() : virtual_now_ms; }
+
+void SleepUntilReal(uint64_t deadline_ms) {
+    timespec until{};
+    until.tv_sec = static_cast<time_t>(deadline_ms / 1000u);
+    until.tv_nsec = static_cast<long>((deadline_ms % 1000u) * 1000000u);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) != 0) {
+    }
+}
+
+void WaitUntil(uint64_t deadline_ms) {
+    const uint64_t now = NowMs();
+    uint64_t wake = deadline_ms;
+    if (!script.empty()) {
+        wake = std::min(wake, std::max(now, script.front().at_ms));
+    } else if (deadline_ms == kHostForever) {
+        // Nothing will ever happen again: the user closes the program.
+        script.push_back({now, {HostInputKind::Close, 0, false}});
+        return;
+    }
+    if (wake <= now) {
+        return;
+    }
+    if (clock_kind == HeadlessClock::Real) {
+        SleepUntilReal(wake);
+    } else {
+        virtual_now_ms = wake;
+    }
+}
+
+bool PollInput(HostInput* input) {
+    if (script.empty() || script.front().at_ms > NowMs()) {
+        return false;
+    }
+    *input = script.front().input;
+    script.pop_front();
+    return true;
+}
+
+void Schedule(uint64_t at_ms, HostInput input) {
+    // Stable: after every event at the same time or earlier.
+    auto later = std::upper_bound(
+        script.begin(), script.end(), at_ms,
+        [](uint64_t t, const ScriptedInput& scripted) { return t < scripted.at_ms; });
+    script.insert(later, {at_ms, input});
+}
+
+const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput};
+
+} // namespace
+
+const HostOps* HeadlessHost() { return &kHeadlessOps; }
+
+void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
+    clock_kind = clock;
+    virtual_now_ms = start_ms;
+    script.clear();
+}
+
+void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
+    Schedule(at_ms, {HostInputKind::Key, virtual_key, down});
+}
+
+void HeadlessScheduleClose(uint64_t at_ms) { Schedule(at_ms, {HostInputKind::Close, 0, false}); }
+
+void HeadlessAdvance(uint64_t delta_ms) {
+    if (clock_kind == HeadlessClock::Virtual) {
+        virtual_now_ms += delta_ms;
+    }
+}

@@ -1,0 +1,33 @@
+// Zobu 4 platform floor: the headless host, for tests, replays and benchmarks.
+//
+// No window. Two clocks:
+//  - virtual (the default): time stands still until the program waits, then jumps straight
+//    to the deadline or to the next scripted input. Minutes of game time pass in
+//    milliseconds, and every run with the same script is the same run.
+//  - real: the monotonic clock of the machine, with true sleeps; for timing benchmarks.
+// Input comes from a script of timed events. When the program waits with no timer armed
+// and nothing left in the script, the user is taken to have closed the program: a Close
+// input is delivered, so that a finished script always ends the run.
+#pragma once
+
+#include "../host.h"
+
+#include <stdint.h>
+
+enum class HeadlessClock { Virtual, Real };
+
+// The headless operations table, ready for HostInstall.
+const HostOps* HeadlessHost();
+
+// Puts the headless host back to its start: the given clock at start_ms (virtual) or at
+// the machine's clock (real), and an empty script.
+void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
+
+// Adds a scripted input, delivered once the clock reaches at_ms. Events at the same time
+// keep the order in which they were added.
+void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
+void HeadlessScheduleClose(uint64_t at_ms);
+
+// Moves the virtual clock forward without waiting on anything (a busy program that does not
+// look at its queue). Ignored on the real clock.
+void HeadlessAdvance(uint64_t delta_ms);

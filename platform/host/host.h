@@ -1,0 +1,46 @@
+// Zobu 4 platform floor: the seam between our Win32 and the machine it runs on.
+//
+// A host is one table of operations. The kernel and user floors call it; the host never
+// calls game code or Win32 functions. The game's own message loop is the program's only
+// loop: GetMessageA asks the host to wait, and the host returns when the deadline passes or
+// input arrives. SDL (a real window) and headless (tests and replays) each fill the table.
+#pragma once
+
+#include <stdint.h>
+
+// A deadline that never comes: wait only for input.
+constexpr uint64_t kHostForever = UINT64_MAX;
+
+enum class HostInputKind : uint8_t {
+    Key,   // a key went down (again, when auto-repeating) or up
+    Close, // the user asked to end the program (window close button, SIGINT, end of script)
+};
+
+struct HostInput {
+    HostInputKind kind = HostInputKind::Key;
+    uint8_t virtual_key = 0; // a VK_* value; for Key only
+    bool down = false;       // for Key only
+};
+
+struct HostOps {
+    // Milliseconds on a monotonic clock. Called by GetTickCount, SetTimer and the message
+    // queue whenever they need the time; never goes backwards.
+    uint64_t (*now_ms)();
+
+    // Blocks until now_ms() reaches deadline_ms or input is waiting, whichever is first.
+    // Called by GetMessageA when nothing is due; it may return early for no reason, and the
+    // caller simply looks again. kHostForever means no timer is armed.
+    void (*wait_until)(uint64_t deadline_ms);
+
+    // Takes the oldest waiting input, if any. Called by the message queue each time it looks
+    // for messages, so input is stamped with the time it is taken in.
+    bool (*poll_input)(HostInput* input);
+};
+
+// Installs the host every later call goes to. Called once by the launcher, or by a test
+// fixture, before any Win32 call; the table must outlive its use.
+void HostInstall(const HostOps* ops);
+
+// The installed host. With none installed, a headless host with a virtual clock stands in,
+// so that a stray call never dereferences null.
+const HostOps& Host();

@@ -1,0 +1,199 @@
+// Conformance: keyboard messages, accelerators, focus and the default close handling.
+#include "support/platform_fixture.h"
+
+#include "host/headless/headless.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+
+#include "res/resource.h"
+
+namespace {
+
+class InputTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources,
+                                             kEmbeddedModuleResourcesSize, &error))
+            << error;
+    }
+
+    // Retrieves every message the script produces, dispatching each unless told not to;
+    // returns them.
+    std::vector<LoggedMessage> RetrieveAll(bool dispatch = true) {
+        std::vector<LoggedMessage> got;
+        MSG m = {};
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (m.message != WM_PAINT) {
+                got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+            }
+            if (dispatch || m.message == WM_PAINT) {
+                DispatchMessageA(&m);
+            }
+        }
+        return got;
+    }
+};
+
+TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
+    HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
+    HeadlessScheduleKey(kStartMs, VK_RIGHT, true);
+    HeadlessScheduleKey(kStartMs, VK_RIGHT, true); // auto-repeat
+    HeadlessScheduleKey(kStartMs, VK_RIGHT, false);
+    HeadlessScheduleKey(kStartMs, VK_SPACE, true);
+    HeadlessScheduleKey(kStartMs, VK_ESCAPE, true);
+    HeadlessScheduleKey(kStartMs, VK_MENU, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, false);
+    HeadlessScheduleKey(kStartMs, VK_MENU, false);
+    HeadlessScheduleKey(kStartMs, VK_F10, true);
+    ExpectSequence(
+        {
+            {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001},     // extended, first press
+            {w, WM_KEYDOWN, true, VK_RIGHT, 0x414D0001},     // repeat: previous state set
+            {w, WM_KEYUP, true, VK_RIGHT, 0xC14D0001},       // up: bits 30 and 31
+            {w, WM_KEYDOWN, true, VK_SPACE, 0x00390001},
+            {w, WM_KEYDOWN, true, VK_ESCAPE, 0x00010001},
+            {w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},   // Alt: context bit
+            {w, WM_SYSKEYDOWN, true, VK_F4, 0x203E0001},
+            {w, WM_SYSKEYUP, true, VK_F4, 0xE03E0001},
+            {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001},     // Alt itself is up again
+            {w, WM_SYSKEYDOWN, true, VK_F10, 0x00440001},    // F10 is a system key
+        },
+        RetrieveAll(false));
+}
+
+TEST_F(InputTest, KeyMessages_GoToTheFocusWindow) {
+    HWND main = MakeWindow(WS_POPUP | WS_VISIBLE);
+    HWND panel = MakeWindow(WS_POPUP | WS_VISIBLE, main);
+    HWND edit = MakeWindow(WS_CHILD | WS_VISIBLE, panel, 1000);
+    SetFocus(edit);
+    EXPECT_EQ(GetActiveWindow(), panel);
+    HeadlessScheduleKey(kStartMs, VK_LEFT, true);
+    const auto got = RetrieveAll();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].hwnd, edit);
+}
+
+TEST_F(InputTest, GetKeyState_ChangesWhenTheMessageIsRetrieved) {
+    MakeWindow(WS_POPUP | WS_VISIBLE);
+    HeadlessScheduleKey(kStartMs, VK_SPACE, true);
+    EXPECT_EQ(GetKeyState(VK_SPACE) & 0x8000, 0);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    EXPECT_EQ(GetKeyState(VK_SPACE) & 0x8000, 0);
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_NE(GetKeyState(VK_SPACE) & 0x8000, 0);
+}
+
+TEST_F(InputTest, AcceleratorResource_HasTheFourKeysInOrder) {
+    const Resource* table = ModuleResources().Find(RT_ACCELERATOR, MAKEINTRESOURCEA(IDR_ACCEL));
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->size, 4u * 8u);
+    const uint8_t* data = ModuleResources().Data(*table);
+    struct Entry {
+        WORD flags, key, command;
+    };
+    static const Entry expected[] = {
+        {FVIRTKEY | FNOINVERT, VK_ESCAPE, ID_QUIT},
+        {FVIRTKEY | FNOINVERT, VK_LEFT, ID_MOVE_LEFT},
+        {FVIRTKEY | FNOINVERT, VK_RIGHT, ID_MOVE_RIGHT},
+        {FVIRTKEY | FNOINVERT | 0x80, VK_SPACE, ID_DROP}, // 0x80 marks the last entry
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        auto word = [&](size_t at) { return static_cast<WORD>(data[i * 8 + at] | (data[i * 8 + at + 1] << 8)); };
+        EXPECT_EQ(word(0), expected[i].flags);
+        EXPECT_EQ(word(2), expected[i].key);
+        EXPECT_EQ(word(4), expected[i].command);
+    }
+}
+
+TEST_F(InputTest, LoadAccelerators_FindsTableByNumberOnly_ForTheModule) {
+    EXPECT_NE(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)), nullptr);
+    EXPECT_EQ(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)),
+              LoadAcceleratorsA(Instance(), "#102"));
+    EXPECT_EQ(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(999)), nullptr);
+    EXPECT_EQ(LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(IDR_ACCEL)), nullptr);
+}
+
+// The command must reach the window given to TranslateAcceleratorA, before it returns,
+// even though the key message is addressed to another window (the panel's edit box).
+TEST_F(InputTest, TranslateAccelerator_SendsCommandToTheGivenWindow) {
+    HWND main = MakeWindow(WS_POPUP | WS_VISIBLE);
+    HWND panel = MakeWindow(WS_POPUP | WS_VISIBLE, main);
+    HWND edit = MakeWindow(WS_CHILD | WS_VISIBLE, panel, 1000);
+    SetFocus(edit);
+    HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL));
+    struct Row {
+        const char* name;
+        BYTE key;
+        WORD command; // 0: no command
+    };
+    static const Row rows[] = {
+        {"escape", VK_ESCAPE, ID_QUIT}, {"left", VK_LEFT, ID_MOVE_LEFT},
+        {"right", VK_RIGHT, ID_MOVE_RIGHT}, {"space", VK_SPACE, ID_DROP},
+        {"other key", 'A', 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HeadlessScheduleKey(GetTickCount(), row.key, true);
+        HeadlessScheduleKey(GetTickCount(), row.key, false);
+        MSG m = {};
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+        ASSERT_EQ(m.hwnd, edit);
+        MessageLog().clear();
+        EXPECT_EQ(TranslateAcceleratorA(main, table, &m), row.command ? 1 : 0);
+        if (row.command) {
+            ExpectSequence({{main, WM_COMMAND, true, MAKEWPARAM(row.command, 1), 0}}, MessageLog());
+        } else {
+            EXPECT_TRUE(MessageLog().empty());
+        }
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(TranslateAcceleratorA(main, table, &m), 0) << "key-up must not translate";
+    }
+}
+
+TEST_F(InputTest, TranslateAccelerator_ModifiersMustMatch) {
+    HWND main = MakeWindow(WS_POPUP | WS_VISIBLE);
+    HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL));
+    HeadlessScheduleKey(kStartMs, VK_MENU, true);
+    HeadlessScheduleKey(kStartMs, VK_SPACE, true);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)); // Alt
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)); // Alt+Space
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_SYSKEYDOWN));
+    MessageLog().clear();
+    EXPECT_EQ(TranslateAcceleratorA(main, table, &m), 0);
+    EXPECT_TRUE(MessageLog().empty());
+    EXPECT_EQ(TranslateAcceleratorA(main, nullptr, &m), 0);
+}
+
+// Alt+F4 in the panel's edit box ends the game: the close goes to the top of the owner
+// chain, whose default procedure destroys it, owned windows first.
+TEST_F(InputTest, AltF4_InOwnedWindow_DestroysTheMainWindow) {
+    HWND main = MakeWindow(WS_POPUP | WS_VISIBLE);
+    HWND panel = MakeWindow(WS_POPUP | WS_VISIBLE, main);
+    HWND edit = MakeWindow(WS_CHILD | WS_VISIBLE, panel, 1000);
+    SetFocus(edit);
+    HeadlessScheduleKey(kStartMs, VK_MENU, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, true);
+    RetrieveAll();
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(IsWindow(panel));
+    std::vector<LoggedMessage> closing;
+    for (const LoggedMessage& m : MessageLog()) {
+        if (m.message == WM_SYSCOMMAND || m.message == WM_CLOSE || m.message == WM_DESTROY) {
+            closing.push_back(m);
+        }
+    }
+    ExpectSequence({{main, WM_SYSCOMMAND, true, SC_CLOSE, 0},
+                    {main, WM_CLOSE},
+                    {panel, WM_DESTROY},
+                    {edit, WM_DESTROY},
+                    {main, WM_DESTROY}},
+                   closing);
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+// Conformance: the message queue's retrieval order, filters, blocking and dispatch.
+#include "support/platform_fixture.h"
+
+#include "host/headless/headless.h"
+
+namespace {
+
+class MessageQueueTest : public PlatformTest {};
+
+// Every kind of message is waiting at once: posted (two), quit, input, paint and a due
+// timer. Windows hands them out posted first, then WM_QUIT, then input, paint and timer.
+TEST_F(MessageQueueTest, GetMessage_RetrievalOrder_PostedQuitInputPaintTimer) {
+    HWND w = MakeWindow();
+    ShowWindow(w, SW_SHOW); // leaves the window wanting WM_PAINT
+    SetTimer(w, 7, 10, nullptr);
+    HeadlessScheduleKey(kStartMs, VK_SPACE, true);
+    HeadlessAdvance(10);
+    PostQuitMessage(3);
+    PostMessageA(w, WM_USER + 1, 0, 0);
+    PostMessageA(w, WM_USER + 2, 0, 0);
+
+    std::vector<LoggedMessage> got;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+        DispatchMessageA(&m);
+    }
+    ExpectSequence({{w, WM_USER + 1},
+                    {w, WM_USER + 2},
+                    {nullptr, WM_QUIT, true, 3, 0},
+                    {w, WM_KEYDOWN},
+                    {w, WM_PAINT},
+                    {w, WM_TIMER, true, 7, 0}},
+                   got);
+}
+
+TEST_F(MessageQueueTest, GetMessage_Quit_ReturnsZeroWithExitCode) {
+    PostQuitMessage(42);
+    MSG m = {};
+    EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(m.wParam, 42u);
+    // Retrieving WM_QUIT clears it: the queue is empty again.
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessageQueueTest, GetMessage_Quit_IgnoresTheFilter) {
+    HWND w = MakeWindow();
+    PostQuitMessage(0);
+    MSG m = {};
+    EXPECT_EQ(GetMessageA(&m, w, WM_USER, WM_USER), FALSE);
+}
+
+TEST_F(MessageQueueTest, GetMessage_InvalidWindowFilter_ReturnsMinusOne) {
+    HWND w = MakeWindow();
+    DestroyWindow(w);
+    MSG m = {};
+    EXPECT_EQ(GetMessageA(&m, w, 0, 0), -1);
+}
+
+TEST_F(MessageQueueTest, PeekMessage_Filters_WindowAndRange) {
+    HWND a = MakeWindow();
+    HWND b = MakeWindow();
+    HWND child = MakeWindow(WS_CHILD, b, 5);
+    PostMessageA(a, WM_USER + 1, 0, 0);
+    PostMessageA(child, WM_USER + 2, 0, 0);
+    PostMessageA(b, WM_USER + 3, 0, 0);
+    PostMessageA(nullptr, WM_USER + 4, 0, 0);
+
+    MSG m = {};
+    // A window filter takes the window's own messages and its children's.
+    ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 2));
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_USER + 3, WM_USER + 4, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 3));
+    // (HWND)-1 takes only messages that belong to no window.
+    ASSERT_TRUE(PeekMessageA(&m, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 4));
+    // PM_NOREMOVE leaves it where it is.
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessageQueueTest, GetMessage_NothingDue_WaitsOnTheHostUntilTheTimer) {
+    HWND w = MakeWindow();
+    SetTimer(w, 1, 250, nullptr);
+    MSG m = {};
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_TIMER));
+    EXPECT_EQ(ElapsedMs(), 250u);
+    EXPECT_EQ(m.time, static_cast<DWORD>(kStartMs + 250));
+}
+
+TEST_F(MessageQueueTest, GetMessage_InputArrives_WakesBeforeTheTimer) {
+    HWND w = MakeWindow();
+    ShowWindow(w, SW_SHOW);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));
+    DispatchMessageA(&m);
+    SetTimer(w, 1, 1000, nullptr);
+    HeadlessScheduleKey(kStartMs + 40, VK_LEFT, true);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(ElapsedMs(), 40u);
+}
+
+TEST_F(MessageQueueTest, GetMessage_ScriptEndsWithNothingArmed_ClosesTheMainWindow) {
+    HWND main = MakeWindow();
+    ShowWindow(main, SW_SHOW);
+    MSG m = {};
+    std::vector<UINT> retrieved;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+        retrieved.push_back(m.message);
+        DispatchMessageA(&m);
+        if (!IsWindow(main)) {
+            break;
+        }
+    }
+    EXPECT_FALSE(IsWindow(main)); // WM_CLOSE reached DefWindowProcA, which destroyed it
+    EXPECT_EQ(retrieved.back(), static_cast<UINT>(WM_CLOSE));
+}
+
+TEST_F(MessageQueueTest, DestroyWindow_DropsItsPostedMessages) {
+    HWND a = MakeWindow();
+    HWND b = MakeWindow();
+    PostMessageA(a, WM_USER, 0, 0);
+    PostMessageA(b, WM_USER + 1, 0, 0);
+    DestroyWindow(a);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.hwnd, b);
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PostMessageA(a, WM_USER, 0, 0));
+}
+
+TEST_F(MessageQueueTest, DispatchMessage_PaintNotAnswered_IsValidatedAnyway) {
+    static int paints = 0;
+    paints = 0;
+    WNDCLASSA c = {};
+    c.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_PAINT) {
+            ++paints;
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    };
+    c.hInstance = Instance();
+    c.lpszClassName = "IgnoresPaint";
+    RegisterClassA(&c);
+    HWND w = CreateWindowExA(0, "IgnoresPaint", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                             nullptr, nullptr, Instance(), nullptr);
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&m);
+    }
+    EXPECT_EQ(paints, 1);
+    DestroyWindow(w);
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+// Conformance: reading .res files and finding resources in them.
+#include "kernel/resources.h"
+
+#include "kernel/embedded_resources.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// Writes .res files entry by entry, in the layout windres writes.
+class ResBuilder {
+  public:
+    ResBuilder() { Add(0, 0, 0, {}); } // the empty entry that opens every .res
+
+    ResBuilder& Add(WORD type, WORD name, WORD language, std::vector<uint8_t> data) {
+        return Add(Number(type), Number(name), language, std::move(data));
+    }
+    ResBuilder& Add(WORD type, const std::u16string& name, WORD language,
+                    std::vector<uint8_t> data) {
+        return Add(Number(type), Text(name), language, std::move(data));
+    }
+
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    const std::set<size_t>& EntryEnds() const { return ends_; }
+
+  private:
+    static std::vector<uint8_t> Number(WORD n) {
+        return {0xFF, 0xFF, static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8)};
+    }
+    static std::vector<uint8_t> Text(const std::u16string& s) {
+        std::vector<uint8_t> out;
+        for (char16_t c : s) {
+            out.push_back(static_cast<uint8_t>(c));
+            out.push_back(static_cast<uint8_t>(c >> 8));
+        }
+        out.insert(out.end(), {0, 0});
+        while (out.size() % 4) {
+            out.push_back(0);
+        }
+        return out;
+    }
+    static void Dword(std::vector<uint8_t>& out, DWORD v) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    }
+    ResBuilder& Add(const std::vector<uint8_t>& type, const std::vector<uint8_t>& name,
+                    WORD language, std::vector<uint8_t> data) {
+        std::vector<uint8_t> header;
+        header.insert(header.end(), type.begin(), type.end());
+        header.insert(header.end(), name.begin(), name.end());
+        Dword(header, 0);                               // data version
+        Dword(header, 0x1030u | (DWORD{language} << 16)); // memory flags, language
+        Dword(header, 0);                               // version
+        Dword(header, 0);                               // characteristics
+        Dword(bytes_, static_cast<DWORD>(data.size()));
+        Dword(bytes_, static_cast<DWORD>(8 + header.size()));
+        bytes_.insert(bytes_.end(), header.begin(), header.end());
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        ends_.insert(bytes_.size()); // a last entry may lack all or part of its padding
+        while (bytes_.size() % 4) {
+            bytes_.push_back(0);
+            ends_.insert(bytes_.size());
+        }
+        return *this;
+    }
+
+    std::vector<uint8_t> bytes_;
+    std::set<size_t> ends_;
+};
+
+ResourceTable ParseOrFail(const std::vector<uint8_t>& bytes) {
+    ResourceTable table;
+    std::string error;
+    EXPECT_TRUE(ResourceTable::Parse(bytes.data(), bytes.size(), &table, &error)) << error;
+    return table;
+}
+
+TEST(Resources, Find_ByNumberNameAndLanguage) {
+    ResBuilder res;
+    res.Add(10, 5, 0x0409, {1, 2, 3})
+        .Add(10, u"Skin", 0x040C, {4})
+        .Add(10, 6, 0x040C, {5})
+        .Add(10, 6, 0x0409, {6, 6})
+        .Add(2, 5, 0x0409, {7});
+    const ResourceTable table = ParseOrFail(res.Bytes());
+    EXPECT_EQ(table.Count(), 5u);
+
+    const Resource* r = table.Find(RT_RCDATA, MAKEINTRESOURCEA(5));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->size, 3u);
+    EXPECT_EQ(table.Data(*r)[2], 3);
+    EXPECT_EQ(table.Find(RT_RCDATA, "#5"), r);
+    EXPECT_EQ(table.Find(RT_BITMAP, MAKEINTRESOURCEA(5))->size, 1u);
+    EXPECT_EQ(table.Find(RT_RCDATA, "sKIN")->language, 0x040C); // names ignore case
+    EXPECT_EQ(table.Find(RT_RCDATA, "#SKIN"), nullptr);
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(6))->language, 0x0409); // US preferred
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(6), 0x040C)->size, 1u);
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(6), 0x0407), nullptr);
+    EXPECT_EQ(table.Find(RT_DIALOG, MAKEINTRESOURCEA(5)), nullptr);
+}
+
+TEST(Resources, Parse_TheProgramsOwnRes) {
+    ResourceTable table;
+    std::string error;
+    ASSERT_TRUE(ResourceTable::Parse(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
+                                     &table, &error))
+        << error;
+    EXPECT_NE(table.Find(RT_ACCELERATOR, MAKEINTRESOURCEA(102)), nullptr);
+}
+
+// Every cut of a good file either ends on an entry boundary (and is a good, shorter file)
+// or is refused; none reads outside the bytes (AddressSanitizer watches that).
+TEST(Resources, Parse_EveryTruncation_IsRefusedUnlessOnABoundary) {
+    ResBuilder res;
+    res.Add(10, 5, 0x0409, {1, 2, 3, 4, 5}).Add(10, u"NAME", 0, {9});
+    const std::vector<uint8_t>& whole = res.Bytes();
+    for (size_t length = 0; length < whole.size(); ++length) {
+        std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(length));
+        ResourceTable table;
+        std::string error;
+        const bool ok = ResourceTable::Parse(cut.data(), cut.size(), &table, &error);
+        const bool boundary = length == 0 || res.EntryEnds().count(length) != 0;
+        EXPECT_EQ(ok, boundary) << "length " << length << ": " << error;
+        if (!ok) {
+            EXPECT_NE(error.find("malformed .res at byte"), std::string::npos) << error;
+            EXPECT_EQ(table.Count(), 0u);
+        }
+    }
+}
+
+TEST(Resources, Parse_MalformedHeaders_AreRefused) {
+    ResBuilder good;
+    good.Add(10, 5, 0x0409, {1, 2, 3, 4});
+    const size_t entry = 32; // the second entry, after the empty one
+    struct Row {
+        const char* name;
+        size_t at;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"header size too small", entry + 4, {16, 0, 0, 0}, "header size"},
+        {"header size past the end", entry + 4, {0xFF, 0xFF, 0, 0}, "header size"},
+        {"data size past the end", entry, {0xFF, 0xFF, 0xFF, 0x7F}, "past the end"},
+        {"huge data size", entry, {0xFC, 0xFF, 0xFF, 0xFF}, "past the end"},
+        {"name runs past the header", entry + 12, std::vector<uint8_t>(20, 'A'), "runs past"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<uint8_t> bytes = good.Bytes();
+        std::copy(row.bytes.begin(), row.bytes.end(), bytes.begin() + static_cast<long>(row.at));
+        ResourceTable table;
+        std::string error;
+        EXPECT_FALSE(ResourceTable::Parse(bytes.data(), bytes.size(), &table, &error));
+        EXPECT_NE(error.find(row.reason), std::string::npos) << error;
+    }
+    ResBuilder twice;
+    twice.Add(10, 5, 0x0409, {1}).Add(10, 5, 0x0409, {2});
+    ResourceTable table;
+    std::string error;
+    EXPECT_FALSE(ResourceTable::Parse(twice.Bytes().data(), twice.Bytes().size(), &table, &error));
+    EXPECT_NE(error.find("duplicate"), std::string::npos) << error;
+}
+
+TEST(Resources, SetModuleResources_Malformed_LeavesNone) {
+    std::string error;
+    ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
+                                         &error));
+    const uint8_t garbage[] = {1, 2, 3};
+    EXPECT_FALSE(KernelSetModuleResources(garbage, sizeof garbage, &error));
+    EXPECT_EQ(ModuleResources().Count(), 0u);
+}
+
+} // namespace

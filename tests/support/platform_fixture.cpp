@@ -1,0 +1,72 @@
+// Test helpers shared by the platform conformance tests and the game tests.
+#include "support/platform_fixture.h"
+
+#include "host/headless/headless.h"
+#include "user/user_private.h"
+
+#include <stdio.h>
+
+std::string Describe(const LoggedMessage& m) {
+    char text[128];
+    snprintf(text, sizeof text, "{hwnd %p, msg 0x%04x, wParam 0x%llx, lParam 0x%llx}",
+             static_cast<void*>(m.hwnd), m.message, static_cast<unsigned long long>(m.wParam),
+             static_cast<unsigned long long>(m.lParam));
+    return text;
+}
+
+std::vector<LoggedMessage>& MessageLog() {
+    static std::vector<LoggedMessage> log;
+    return log;
+}
+
+LRESULT CALLBACK LoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageLog().push_back({window, message, wParam, lParam});
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ExpectSequence(const std::vector<ExpectedMessage>& expected,
+                    const std::vector<LoggedMessage>& got) {
+    const size_t n = std::min(expected.size(), got.size());
+    for (size_t i = 0; i < n; ++i) {
+        const ExpectedMessage& e = expected[i];
+        const LoggedMessage& g = got[i];
+        const bool same = e.hwnd == g.hwnd && e.message == g.message &&
+                          (!e.exact || (e.wParam == g.wParam && e.lParam == g.lParam));
+        if (!same) {
+            ADD_FAILURE() << "message " << i << " differs: expected "
+                          << Describe({e.hwnd, e.message, e.wParam, e.lParam}) << ", got "
+                          << Describe(g);
+            return;
+        }
+    }
+    if (expected.size() != got.size()) {
+        ADD_FAILURE() << "expected " << expected.size() << " messages, got " << got.size()
+                      << (got.size() > n ? "; first extra: " + Describe(got[n]) : std::string());
+    }
+}
+
+uint64_t ElapsedMs() { return HeadlessHost()->now_ms() - kStartMs; }
+
+void PlatformTest::SetUp() {
+    HeadlessReset(HeadlessClock::Virtual, kStartMs);
+    HostInstall(HeadlessHost());
+    UserReset();
+    MessageLog().clear();
+    WNDCLASSA c = {};
+    c.lpfnWndProc = LoggingWindowProc;
+    c.hInstance = Instance();
+    c.lpszClassName = "LoggingWindow";
+    ASSERT_NE(RegisterClassA(&c), 0);
+}
+
+void PlatformTest::TearDown() { UserReset(); }
+
+HWND PlatformTest::MakeWindow(DWORD style, HWND parent, UINT_PTR id) {
+    HWND w = CreateWindowExA(0, "LoggingWindow", "", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                             reinterpret_cast<HMENU>(id), Instance(), nullptr);
+    EXPECT_NE(w, nullptr);
+    return w;
+}
+
+HINSTANCE PlatformTest::Instance() { return GetModuleHandleA(nullptr); }

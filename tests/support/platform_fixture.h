@@ -1,0 +1,60 @@
+// Test helpers shared by the platform conformance tests and the game tests.
+//
+// Every test starts on a fresh platform: the headless host with its virtual clock at
+// kStartMs, no windows, an empty queue, no timers, all keys up.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+constexpr uint64_t kStartMs = 1000;
+
+// One message as a window procedure received it (or as it was retrieved).
+struct LoggedMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::string Describe(const LoggedMessage& m);
+
+// Messages received by LoggingWindowProc, in order.
+std::vector<LoggedMessage>& MessageLog();
+
+// Logs every message, then answers as DefWindowProcA does.
+LRESULT CALLBACK LoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Checks a sequence against the expected one; a mismatch names the first differing index
+// and both messages. wParam and lParam are compared only where `exact` is set.
+struct ExpectedMessage {
+    HWND hwnd;
+    UINT message;
+    bool exact = false;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+void ExpectSequence(const std::vector<ExpectedMessage>& expected,
+                    const std::vector<LoggedMessage>& got);
+
+// Milliseconds since the test started, on the virtual clock.
+uint64_t ElapsedMs();
+
+class PlatformTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A window of the logging class. Top-level pop-ups by default; WS_CHILD makes `parent`
+    // its parent and `id` its control id, otherwise `parent` is the owner.
+    HWND MakeWindow(DWORD style = WS_POPUP, HWND parent = nullptr, UINT_PTR id = 0);
+
+    // The program's instance, as WinMain receives it.
+    static HINSTANCE Instance();
+};
