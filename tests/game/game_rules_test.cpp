@@ -1,0 +1,264 @@
+// The game's rules: stepping, the Pot's ladder, falling, catching and the score.
+#include "game/game_fixture.h"
+
+#include "app/state.h"
+#include "game/dropper.h"
+#include "game/falling_item.h"
+#include "game/pot.h"
+#include "game/timers.h"
+#include "host/headless/headless.h"
+
+#include <string.h>
+
+namespace {
+
+TEST(DropperRules, Step_MovesTwoPixelsWithinTheScreen) {
+    struct Row {
+        int32_t from, direction, to;
+    };
+    static const Row rows[] = {
+        {256, 0, 254}, {256, 1, 258}, {2, 0, 0},       {1, 0, 1},     {0, 0, 0},
+        {510, 1, 512}, {511, 1, 511}, {512, 1, 512},   {256, 2, 256}, {256, -1, 256},
+    };
+    for (const Row& row : rows) {
+        class Dropper dropper;
+        dropper.x = row.from;
+        EXPECT_EQ(dropper.Step(row.direction), 0);
+        EXPECT_EQ(dropper.x, row.to) << "from " << row.from << " direction " << row.direction;
+        EXPECT_EQ(dropper.y, 85);
+    }
+}
+
+TEST(PotRules, Move_EachRungStepsItsPixelsUpToItsBounds) {
+    struct Rung {
+        int32_t speed, pixels, right_bound, left_bound;
+    };
+    static const Rung rungs[] = {{5, 1, 576, 0}, {8, 2, 575, 1}, {10, 3, 574, 2}, {12, 4, 573, 3}};
+    for (const Rung& rung : rungs) {
+        SCOPED_TRACE(rung.speed);
+        class Pot pot;
+        pot.speed = rung.speed;
+        pot.direction = 1;
+        pot.x = rung.right_bound - 1;
+        EXPECT_EQ(pot.Move(), 0);
+        EXPECT_EQ(pot.x, rung.right_bound - 1 + rung.pixels);
+        pot.x = rung.right_bound;
+        pot.Move();
+        EXPECT_EQ(pot.x, rung.right_bound);
+        pot.direction = 0;
+        pot.x = rung.left_bound + 1;
+        pot.Move();
+        EXPECT_EQ(pot.x, rung.left_bound + 1 - rung.pixels);
+        pot.x = rung.left_bound;
+        pot.Move();
+        EXPECT_EQ(pot.x, rung.left_bound);
+        // From anywhere on the floor, in either direction, it stays within 0 to 576.
+        for (int32_t x = 0; x <= 576; ++x) {
+            for (int32_t direction = 0; direction <= 1; ++direction) {
+                pot.x = x;
+                pot.direction = direction;
+                pot.Move();
+                ASSERT_GE(pot.x, 0) << "from " << x;
+                ASSERT_LE(pot.x, 576) << "from " << x;
+            }
+        }
+    }
+}
+
+TEST(PotRules, Move_UnknownSpeedOrDirection_StaysPut) {
+    class Pot pot;
+    pot.speed = 7;
+    pot.Move();
+    EXPECT_EQ(pot.x, 288);
+    pot.speed = 5;
+    pot.direction = 2;
+    pot.Move();
+    EXPECT_EQ(pot.x, 288);
+}
+
+TEST(PotRules, Steer_TurnDropsToStartSpeed_SameDirectionKeepsIt) {
+    class Pot pot;
+    pot.speed = 12;
+    EXPECT_EQ(pot.Steer(0), 0);
+    EXPECT_EQ(pot.speed, 12);
+    EXPECT_EQ(pot.Steer(1), 1);
+    EXPECT_EQ(pot.speed, 5);
+    EXPECT_EQ(pot.direction, 1);
+}
+
+TEST(PotRules, Accelerate_ClimbsTheLadderAndReportsTheTop) {
+    class Pot pot;
+    EXPECT_EQ(pot.Accelerate(), 0);
+    EXPECT_EQ(pot.speed, 8);
+    EXPECT_EQ(pot.Accelerate(), 0);
+    EXPECT_EQ(pot.speed, 10);
+    EXPECT_EQ(pot.Accelerate(), 1);
+    EXPECT_EQ(pot.speed, 12);
+    EXPECT_EQ(pot.Accelerate(), 0);
+    EXPECT_EQ(pot.speed, 12);
+    pot.speed = 7;
+    EXPECT_EQ(pot.Accelerate(), 0);
+    EXPECT_EQ(pot.speed, 7);
+}
+
+TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
+    // Mouth at (288, 416), 64 x 8; the item's test point is (x + 16, y + 16).
+    struct Row {
+        const char* name;
+        int32_t cx, cy;
+        int expected;
+    };
+    static const Row rows[] = {
+        {"inside", 320, 420, 1},   {"left edge", 288, 420, 0},  {"just right of it", 289, 420, 1},
+        {"right edge", 352, 420, 0}, {"just left of it", 351, 420, 1}, {"top edge", 320, 416, 0},
+        {"just below it", 320, 417, 1}, {"bottom edge", 320, 424, 0}, {"just above it", 320, 423, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        class FallingItem item;
+        item.state = 1;
+        item.x = row.cx - 16;
+        item.y = row.cy - 16;
+        EXPECT_EQ(item.HitTest(288, 416, 64, 8), row.expected);
+        EXPECT_EQ(item.state, row.expected ? 0 : 1);
+    }
+}
+
+TEST(FallingItemRules, Fall_FloorTestComesBeforeTheStep) {
+    class FallingItem item;
+    item.state = 2;
+    item.y = 443;
+    EXPECT_EQ(item.Fall(0, 416, 64, 8), 1);
+    EXPECT_EQ(item.y, 443);
+    EXPECT_EQ(item.state, 0);
+    item.state = 2;
+    item.y = 442;
+    EXPECT_EQ(item.Fall(0, 416, 64, 8), 0);
+    EXPECT_EQ(item.y, 448);
+    EXPECT_EQ(item.state, 2);
+}
+
+// Launched from the Dropper at 256, the item falls from 245 in steps of 6. The mouth test
+// can pass only at heights 401 and 407, the 26th and 27th ticks; a miss ends on the 34th.
+TEST(FallingItemRules, Fall_WorkedFlights) {
+    struct Row {
+        const char* name;
+        int32_t pot_x_at_26, pot_x_later;
+        int ticks, result;
+        int32_t final_y;
+    };
+    static const Row rows[] = {
+        {"caught at once", 288, 288, 26, 2, 401},
+        {"caught a tick later", 0, 288, 27, 2, 407},
+        {"missed", 0, 0, 34, 1, 443},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        class FallingItem item;
+        item.Launch(256 + 64, 245);
+        int ticks = 0, result = 0;
+        while (result == 0 && ticks < 100) {
+            ++ticks;
+            const int32_t pot_x = ticks <= 26 ? row.pot_x_at_26 : row.pot_x_later;
+            result = item.Fall(pot_x, 416, 64, 8);
+        }
+        EXPECT_EQ(ticks, row.ticks);
+        EXPECT_EQ(result, row.result);
+        EXPECT_EQ(item.y, row.final_y);
+        EXPECT_EQ(item.hits, row.result == 2 ? 1 : 0);
+    }
+}
+
+TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
+    class FallingItem item;
+    item.hits = 3;
+    item.drops = 5;
+    char buffer[16];
+    memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(item.FormatScore(buffer, 12), 0);
+    EXPECT_STREQ(buffer, "3/5");
+    for (int i = 3; i < 12; ++i) {
+        EXPECT_EQ(buffer[i], 0) << i;
+    }
+    EXPECT_EQ(buffer[12], 'x');
+    item.hits = 123;
+    item.drops = 456;
+    memset(buffer, 'x', sizeof buffer);
+    item.FormatScore(buffer, 4);
+    EXPECT_STREQ(buffer, "123");
+    EXPECT_EQ(buffer[4], 'x');
+}
+
+class DropTest : public GameTest {
+  protected:
+    // Runs the message loop until the flight in progress ends; returns its fall ticks.
+    int FinishFlight() {
+        int ticks = 0;
+        MSG m = {};
+        while (FallingItem.state != 0 && GetMessageA(&m, nullptr, 0, 0) > 0) {
+            ticks += m.message == WM_TIMER && m.wParam == TIMER_FALL;
+            DispatchMessageA(&m);
+        }
+        return ticks;
+    }
+    bool FallTimerArmed() {
+        HeadlessAdvance(1000);
+        MSG m = {};
+        return PeekMessageA(&m, mainWindow, WM_TIMER, WM_TIMER, PM_NOREMOVE) && m.wParam == TIMER_FALL;
+    }
+};
+
+TEST_F(DropTest, OnDropCommand_LaunchesUnderTheMiddleOfTheDropper) {
+    struct Row {
+        int32_t dropper_x, launch_x;
+    };
+    static const Row rows[] = {{0, 64}, {256, 320}, {512, 576}};
+    for (const Row& row : rows) {
+        FallingItem.state = 0;
+        Dropper.x = row.dropper_x;
+        OnDropCommand();
+        EXPECT_EQ(FallingItem.x, row.launch_x);
+        EXPECT_EQ(FallingItem.y, 245);
+        EXPECT_TRUE(FallingItem.state == 1 || FallingItem.state == 2);
+    }
+    EXPECT_EQ(FallingItem.drops, 3);
+}
+
+TEST_F(DropTest, OnDropCommand_DuringAFlight_IsNotCounted) {
+    OnDropCommand();
+    const int32_t y = FallingItem.y;
+    Dropper.x = 0;
+    OnDropCommand();
+    EXPECT_EQ(FallingItem.drops, 1);
+    EXPECT_EQ(FallingItem.x, 320);
+    EXPECT_EQ(FallingItem.y, y);
+}
+
+TEST_F(DropTest, Flights_CaughtThenMissed_ScoreReads1of1Then1of2) {
+    Pot.x = 288;
+    OnDropCommand();
+    EXPECT_EQ(ScoreText(), "") << "the score changes only when a flight ends";
+    EXPECT_EQ(FinishFlight(), 26);
+    EXPECT_EQ(ElapsedMs(), 26u * 83u);
+    EXPECT_EQ(ScoreText(), "1/1");
+    EXPECT_FALSE(FallTimerArmed());
+
+    Pot.x = 0;
+    OnDropCommand();
+    EXPECT_EQ(FinishFlight(), 34);
+    EXPECT_EQ(ScoreText(), "1/2");
+    EXPECT_EQ(FallingItem.hits, 1);
+    EXPECT_EQ(FallingItem.drops, 2);
+    EXPECT_FALSE(FallTimerArmed());
+}
+
+TEST_F(DropTest, FlightEnds_WithoutAPanel_SendsNothingAndStopsTheTimer) {
+    DestroyWindow(scorePanel);
+    scorePanel = nullptr;
+    Pot.x = 0;
+    OnDropCommand();
+    EXPECT_EQ(FinishFlight(), 34);
+    EXPECT_FALSE(FallTimerArmed());
+}
+
+} // namespace
