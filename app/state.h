@@ -9,11 +9,11 @@
 class Screen;
 class Image;
 
-extern HWND mainWindow;        // set once by WinMain; the owner of every timer
-extern WNDCLASSA windowClass;  // the main window's class, filled by WinMain
-extern MSG msg;                // the message loop's one message record
-extern Screen* gameScreen;     // the display device; never released
-extern Image* background;      // 640 x 480; released by StopGame
-extern Image* speedText;       // the speed figure, remade for every frame; never released
-extern HWND scorePanel;        // null until start-up opens the panel, and after it is gone
-extern HBITMAP panelSkin;      // the panel's skin; never released
+extern HWND mainWindow;       // set once by WinMain; the owner of every timer
+extern WNDCLASSA windowClass; // the main window's class, filled by WinMain
+extern MSG msg;               // the message loop's one message record
+extern Screen* gameScreen;    // the display device; never released
+extern Image* background;     // 640 x 480; released by StopGame
+extern Image* speedText;      // the speed figure, remade for every frame; never released
+extern HWND scorePanel;       // null until start-up opens the panel, and after it is gone
+extern HBITMAP panelSkin;     // the panel's skin; never released

@@ -40,9 +40,13 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) { tick_us.push_back(NowUs()); }
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    tick_us.push_back(NowUs());
+}
 
-void CALLBACK OnEnd(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+void CALLBACK OnEnd(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(0);
+}
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);

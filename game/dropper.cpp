@@ -11,7 +11,9 @@ constexpr int32_t kRightLimit = 511; // moves right only from below this
 
 Dropper::Dropper() : image(nullptr), x(256), y(85) {}
 
-Dropper::~Dropper() { ReleaseArt(image); }
+Dropper::~Dropper() {
+    ReleaseArt(image);
+}
 
 int Dropper::Step(int32_t direction) {
     if (direction == 0 && x > kLeftLimit) {

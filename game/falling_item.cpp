@@ -16,8 +16,8 @@ namespace {
 constexpr int32_t kLaunchOffsetX = 64; // the middle of the 128-wide Dropper art
 constexpr int32_t kLaunchY = 245;      // the Dropper's bottom edge: 85 + 160
 constexpr int32_t kFallPixels = 6;
-constexpr int32_t kFloorY = 443;       // a flight that finds y here or lower is over
-constexpr int32_t kHalfSize = 16;      // the test point is the centre of the 32 x 32 art
+constexpr int32_t kFloorY = 443;  // a flight that finds y here or lower is over
+constexpr int32_t kHalfSize = 16; // the test point is the centre of the 32 x 32 art
 constexpr int32_t kMouthWidth = 64;
 constexpr int32_t kMouthHeight = 8;
 constexpr UINT kFallMs = 83;
@@ -55,8 +55,7 @@ int FallingItem::Fall(int32_t mouthX, int32_t mouthY, int32_t mouthWidth, int32_
     return 0;
 }
 
-int FallingItem::HitTest(int32_t mouthX, int32_t mouthY, int32_t mouthWidth,
-                         int32_t mouthHeight) {
+int FallingItem::HitTest(int32_t mouthX, int32_t mouthY, int32_t mouthWidth, int32_t mouthHeight) {
     const int32_t cx = x + kHalfSize;
     const int32_t cy = y + kHalfSize;
     if (mouthX < cx && cx < mouthX + mouthWidth && mouthY < cy && cy < mouthY + mouthHeight) {

@@ -32,13 +32,13 @@ class FallingItem {
     // past its end. Returns 0.
     int FormatScore(char* buffer, int32_t size);
 
-    int32_t x;      // left edge in flight
-    int32_t y;      // top edge in flight
-    int32_t state;  // 0 idle, 1 in flight with image1, 2 in flight with image2
-    int32_t drops;  // flights launched since start
-    int32_t hits;   // flights caught since start
-    Image* image1;  // 32 x 32
-    Image* image2;  // 32 x 32
+    int32_t x;     // left edge in flight
+    int32_t y;     // top edge in flight
+    int32_t state; // 0 idle, 1 in flight with image1, 2 in flight with image2
+    int32_t drops; // flights launched since start
+    int32_t hits;  // flights caught since start
+    Image* image1; // 32 x 32
+    Image* image2; // 32 x 32
 };
 
 extern class FallingItem FallingItem;

@@ -42,7 +42,9 @@ const Rung* RungFor(int32_t speed) {
 
 Pot::Pot() : image(nullptr), x(288), y(416), direction(0), speed(kStartSpeed) {}
 
-Pot::~Pot() { ReleaseArt(image); }
+Pot::~Pot() {
+    ReleaseArt(image);
+}
 
 int Pot::Move() {
     const Rung* rung = RungFor(speed);
@@ -83,7 +85,9 @@ int Pot::Accelerate() {
     }
 }
 
-void CALLBACK OnPotStepTimer(HWND, UINT, UINT_PTR, DWORD) { Pot.Move(); }
+void CALLBACK OnPotStepTimer(HWND, UINT, UINT_PTR, DWORD) {
+    Pot.Move();
+}
 
 void CALLBACK OnSteerTimer(HWND, UINT, UINT_PTR, DWORD) {
     if (Pot.Steer(rand() % 2) == 1) {

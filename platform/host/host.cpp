@@ -6,6 +6,10 @@
 // The host every Win32 call goes to; null until installed.
 static const HostOps* installed = nullptr;
 
-void HostInstall(const HostOps* ops) { installed = ops; }
+void HostInstall(const HostOps* ops) {
+    installed = ops;
+}
 
-const HostOps& Host() { return installed ? *installed : *HeadlessHost(); }
+const HostOps& Host() {
+    return installed ? *installed : *HeadlessHost();
+}

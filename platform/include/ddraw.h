@@ -329,8 +329,8 @@ struct IDirectDraw7 : public IUnknown {
                                   IUnknown* outer) = 0;
     virtual HRESULT GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) = 0;
     virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
-    virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel,
-                                   DWORD refreshRate, DWORD flags) = 0;
+    virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
+                                   DWORD flags) = 0;
 
   protected:
     ~IDirectDraw7() = default;

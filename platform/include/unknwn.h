@@ -23,7 +23,9 @@ inline bool operator==(const GUID& a, const GUID& b) {
     }
     return true;
 }
-inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
 
 // Reference-counted interface. AddRef and Release return the new count; the object
 // disappears when its count reaches zero. No virtual destructor: as in COM, only Release

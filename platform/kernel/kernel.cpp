@@ -4,7 +4,9 @@
 #include "../host/host.h"
 #include "resources.h"
 
-DWORD WINAPI GetTickCount(void) { return static_cast<DWORD>(Host().now_ms()); }
+DWORD WINAPI GetTickCount(void) {
+    return static_cast<DWORD>(Host().now_ms());
+}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     return moduleName == nullptr ? ModuleHandle() : nullptr;

@@ -11,7 +11,9 @@ bool IsNullEntry(const Resource& r) {
            r.size == 0;
 }
 
-char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t UpperAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 
 bool SameName(const ResourceName& a, const ResourceName& b) {
     return a.is_number == b.is_number && (a.is_number ? a.number == b.number : a.text == b.text);
@@ -210,7 +212,11 @@ bool KernelSetModuleResources(const void* bytes, size_t size, std::string* error
     return ResourceTable::Parse(bytes, size, &module_resources, error);
 }
 
-const ResourceTable& ModuleResources() { return module_resources; }
+const ResourceTable& ModuleResources() {
+    return module_resources;
+}
 
 // Windows loads a program at 0x00400000 by default; any distinct non-null value would do.
-HMODULE ModuleHandle() { return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000)); }
+HMODULE ModuleHandle() {
+    return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000));
+}

@@ -59,7 +59,9 @@ bool Matches(const ACCEL& entry, const MSG& msg) {
 
 } // namespace
 
-void AcceleratorsReset() { tables.clear(); }
+void AcceleratorsReset() {
+    tables.clear();
+}
 
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR tableName) {
     if (instance != ModuleHandle()) {

@@ -37,31 +37,54 @@ ScanCode ScanCodeOf(BYTE vk) {
         return {static_cast<BYTE>(0x3B + (vk - VK_F1)), false};
     }
     switch (vk) {
-    case VK_ESCAPE: return {0x01, false};
-    case VK_BACK: return {0x0E, false};
-    case VK_TAB: return {0x0F, false};
-    case VK_RETURN: return {0x1C, false};
-    case VK_CONTROL: return {0x1D, false};
-    case VK_SHIFT: return {0x2A, false};
-    case VK_MENU: return {0x38, false};
-    case VK_SPACE: return {0x39, false};
-    case 0x7A: return {0x57, false}; // VK_F11
-    case VK_F12: return {0x58, false};
-    case VK_HOME: return {0x47, true};
-    case VK_UP: return {0x48, true};
-    case VK_PRIOR: return {0x49, true};
-    case VK_LEFT: return {0x4B, true};
-    case VK_RIGHT: return {0x4D, true};
-    case VK_END: return {0x4F, true};
-    case VK_DOWN: return {0x50, true};
-    case VK_NEXT: return {0x51, true};
-    case VK_INSERT: return {0x52, true};
-    case VK_DELETE: return {0x53, true};
-    default: return {0x00, false};
+    case VK_ESCAPE:
+        return {0x01, false};
+    case VK_BACK:
+        return {0x0E, false};
+    case VK_TAB:
+        return {0x0F, false};
+    case VK_RETURN:
+        return {0x1C, false};
+    case VK_CONTROL:
+        return {0x1D, false};
+    case VK_SHIFT:
+        return {0x2A, false};
+    case VK_MENU:
+        return {0x38, false};
+    case VK_SPACE:
+        return {0x39, false};
+    case 0x7A:
+        return {0x57, false}; // VK_F11
+    case VK_F12:
+        return {0x58, false};
+    case VK_HOME:
+        return {0x47, true};
+    case VK_UP:
+        return {0x48, true};
+    case VK_PRIOR:
+        return {0x49, true};
+    case VK_LEFT:
+        return {0x4B, true};
+    case VK_RIGHT:
+        return {0x4D, true};
+    case VK_END:
+        return {0x4F, true};
+    case VK_DOWN:
+        return {0x50, true};
+    case VK_NEXT:
+        return {0x51, true};
+    case VK_INSERT:
+        return {0x52, true};
+    case VK_DELETE:
+        return {0x53, true};
+    default:
+        return {0x00, false};
     }
 }
 
-bool IsDown(BYTE vk) { return (key_state[vk] & 0x80) != 0; }
+bool IsDown(BYTE vk) {
+    return (key_state[vk] & 0x80) != 0;
+}
 
 } // namespace
 

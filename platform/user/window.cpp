@@ -44,7 +44,9 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     return (w && w->procedure) ? w->procedure(handle, message, wParam, lParam) : 0;
 }
 
-bool IsTopLevel(const Window& w) { return (w.style & WS_CHILD) == 0; }
+bool IsTopLevel(const Window& w) {
+    return (w.style & WS_CHILD) == 0;
+}
 
 // The top-level window a window belongs to, through parents only: what gets activated.
 HWND TopLevelOf(HWND handle) {
@@ -191,8 +193,8 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     return c.atom;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
     const WindowClass* c = className ? FindClass(className) : nullptr;
     if (!c) {
@@ -233,8 +235,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     windows[handle] = std::move(w);
     creation_order.push_back(handle);
 
-    CREATESTRUCTA create = {param, instance, menu, parent, height, width, y, x,
-                            static_cast<LONG>(style), windowName, className, exStyle};
+    CREATESTRUCTA create = {
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
     if (!Send(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
         Send(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(handle);
@@ -298,7 +301,9 @@ BOOL WINAPI DestroyWindow(HWND window) {
     return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND window) { return WindowFromHandle(window) != nullptr; }
+BOOL WINAPI IsWindow(HWND window) {
+    return WindowFromHandle(window) != nullptr;
+}
 
 BOOL WINAPI IsWindowVisible(HWND window) {
     for (Window* w = WindowFromHandle(window); w; w = WindowFromHandle(w->parent)) {
@@ -346,9 +351,13 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
     return TRUE;
 }
 
-HWND WINAPI GetFocus(void) { return focus_window; }
+HWND WINAPI GetFocus(void) {
+    return focus_window;
+}
 
-HWND WINAPI GetActiveWindow(void) { return active_window; }
+HWND WINAPI GetActiveWindow(void) {
+    return active_window;
+}
 
 HWND WINAPI SetFocus(HWND window) {
     const HWND previous = focus_window;

@@ -11,7 +11,9 @@
 
 namespace {
 // Puts a game object back to the values it was constructed with.
-template <typename T> void ResetToStart(T& object) { object = T(); }
+template <typename T> void ResetToStart(T& object) {
+    object = T();
+}
 } // namespace
 
 void GameTest::SetUp() {

@@ -17,8 +17,8 @@ TEST(DropperRules, Step_MovesTwoPixelsWithinTheScreen) {
         int32_t from, direction, to;
     };
     static const Row rows[] = {
-        {256, 0, 254}, {256, 1, 258}, {2, 0, 0},       {1, 0, 1},     {0, 0, 0},
-        {510, 1, 512}, {511, 1, 511}, {512, 1, 512},   {256, 2, 256}, {256, -1, 256},
+        {256, 0, 254}, {256, 1, 258}, {2, 0, 0},     {1, 0, 1},     {0, 0, 0},
+        {510, 1, 512}, {511, 1, 511}, {512, 1, 512}, {256, 2, 256}, {256, -1, 256},
     };
     for (const Row& row : rows) {
         class Dropper dropper;
@@ -109,9 +109,11 @@ TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
         int expected;
     };
     static const Row rows[] = {
-        {"inside", 320, 420, 1},   {"left edge", 288, 420, 0},  {"just right of it", 289, 420, 1},
-        {"right edge", 352, 420, 0}, {"just left of it", 351, 420, 1}, {"top edge", 320, 416, 0},
-        {"just below it", 320, 417, 1}, {"bottom edge", 320, 424, 0}, {"just above it", 320, 423, 1},
+        {"inside", 320, 420, 1},           {"left edge", 288, 420, 0},
+        {"just right of it", 289, 420, 1}, {"right edge", 352, 420, 0},
+        {"just left of it", 351, 420, 1},  {"top edge", 320, 416, 0},
+        {"just below it", 320, 417, 1},    {"bottom edge", 320, 424, 0},
+        {"just above it", 320, 423, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -204,7 +206,8 @@ class DropTest : public GameTest {
     bool FallTimerArmed() {
         HeadlessAdvance(1000);
         MSG m = {};
-        return PeekMessageA(&m, mainWindow, WM_TIMER, WM_TIMER, PM_NOREMOVE) && m.wParam == TIMER_FALL;
+        return PeekMessageA(&m, mainWindow, WM_TIMER, WM_TIMER, PM_NOREMOVE) &&
+               m.wParam == TIMER_FALL;
     }
 };
 

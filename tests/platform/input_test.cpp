@@ -14,8 +14,8 @@ class InputTest : public PlatformTest {
     void SetUp() override {
         PlatformTest::SetUp();
         std::string error;
-        ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources,
-                                             kEmbeddedModuleResourcesSize, &error))
+        ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
+                                             &error))
             << error;
     }
 
@@ -50,16 +50,16 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
     HeadlessScheduleKey(kStartMs, VK_F10, true);
     ExpectSequence(
         {
-            {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001},     // extended, first press
-            {w, WM_KEYDOWN, true, VK_RIGHT, 0x414D0001},     // repeat: previous state set
-            {w, WM_KEYUP, true, VK_RIGHT, 0xC14D0001},       // up: bits 30 and 31
+            {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001}, // extended, first press
+            {w, WM_KEYDOWN, true, VK_RIGHT, 0x414D0001}, // repeat: previous state set
+            {w, WM_KEYUP, true, VK_RIGHT, 0xC14D0001},   // up: bits 30 and 31
             {w, WM_KEYDOWN, true, VK_SPACE, 0x00390001},
             {w, WM_KEYDOWN, true, VK_ESCAPE, 0x00010001},
-            {w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},   // Alt: context bit
+            {w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001}, // Alt: context bit
             {w, WM_SYSKEYDOWN, true, VK_F4, 0x203E0001},
             {w, WM_SYSKEYUP, true, VK_F4, 0xE03E0001},
-            {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001},     // Alt itself is up again
-            {w, WM_SYSKEYDOWN, true, VK_F10, 0x00440001},    // F10 is a system key
+            {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001},  // Alt itself is up again
+            {w, WM_SYSKEYDOWN, true, VK_F10, 0x00440001}, // F10 is a system key
         },
         RetrieveAll(false));
 }
@@ -103,7 +103,9 @@ TEST_F(InputTest, AcceleratorResource_HasTheFourKeysInOrder) {
     };
     for (size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        auto word = [&](size_t at) { return static_cast<WORD>(data[i * 8 + at] | (data[i * 8 + at + 1] << 8)); };
+        auto word = [&](size_t at) {
+            return static_cast<WORD>(data[i * 8 + at] | (data[i * 8 + at + 1] << 8));
+        };
         EXPECT_EQ(word(0), expected[i].flags);
         EXPECT_EQ(word(2), expected[i].key);
         EXPECT_EQ(word(4), expected[i].command);
@@ -132,8 +134,10 @@ TEST_F(InputTest, TranslateAccelerator_SendsCommandToTheGivenWindow) {
         WORD command; // 0: no command
     };
     static const Row rows[] = {
-        {"escape", VK_ESCAPE, ID_QUIT}, {"left", VK_LEFT, ID_MOVE_LEFT},
-        {"right", VK_RIGHT, ID_MOVE_RIGHT}, {"space", VK_SPACE, ID_DROP},
+        {"escape", VK_ESCAPE, ID_QUIT},
+        {"left", VK_LEFT, ID_MOVE_LEFT},
+        {"right", VK_RIGHT, ID_MOVE_RIGHT},
+        {"space", VK_SPACE, ID_DROP},
         {"other key", 'A', 0},
     };
     for (const Row& row : rows) {

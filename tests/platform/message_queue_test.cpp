@@ -149,8 +149,8 @@ TEST_F(MessageQueueTest, DispatchMessage_PaintNotAnswered_IsValidatedAnyway) {
     c.hInstance = Instance();
     c.lpszClassName = "IgnoresPaint";
     RegisterClassA(&c);
-    HWND w = CreateWindowExA(0, "IgnoresPaint", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
-                             nullptr, nullptr, Instance(), nullptr);
+    HWND w = CreateWindowExA(0, "IgnoresPaint", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                             nullptr, Instance(), nullptr);
     MSG m = {};
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageA(&m);

@@ -51,10 +51,10 @@ class ResBuilder {
         std::vector<uint8_t> header;
         header.insert(header.end(), type.begin(), type.end());
         header.insert(header.end(), name.begin(), name.end());
-        Dword(header, 0);                               // data version
+        Dword(header, 0);                                 // data version
         Dword(header, 0x1030u | (DWORD{language} << 16)); // memory flags, language
-        Dword(header, 0);                               // version
-        Dword(header, 0);                               // characteristics
+        Dword(header, 0);                                 // version
+        Dword(header, 0);                                 // characteristics
         Dword(bytes_, static_cast<DWORD>(data.size()));
         Dword(bytes_, static_cast<DWORD>(8 + header.size()));
         bytes_.insert(bytes_.end(), header.begin(), header.end());
@@ -105,8 +105,8 @@ TEST(Resources, Find_ByNumberNameAndLanguage) {
 TEST(Resources, Parse_TheProgramsOwnRes) {
     ResourceTable table;
     std::string error;
-    ASSERT_TRUE(ResourceTable::Parse(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
-                                     &table, &error))
+    ASSERT_TRUE(ResourceTable::Parse(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &table,
+                                     &error))
         << error;
     EXPECT_NE(table.Find(RT_ACCELERATOR, MAKEINTRESOURCEA(102)), nullptr);
 }
@@ -167,8 +167,8 @@ TEST(Resources, Parse_MalformedHeaders_AreRefused) {
 
 TEST(Resources, SetModuleResources_Malformed_LeavesNone) {
     std::string error;
-    ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
-                                         &error));
+    ASSERT_TRUE(
+        KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error));
     const uint8_t garbage[] = {1, 2, 3};
     EXPECT_FALSE(KernelSetModuleResources(garbage, sizeof garbage, &error));
     EXPECT_EQ(ModuleResources().Count(), 0u);

@@ -122,7 +122,9 @@ std::vector<ProcedureCall> calls;
 void CALLBACK RecordingTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) {
     calls.push_back({window, message, id, time});
 }
-void CALLBACK OtherTimerProc(HWND, UINT, UINT_PTR, DWORD) { calls.push_back({}); }
+void CALLBACK OtherTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    calls.push_back({});
+}
 
 TEST_F(TimerTest, DispatchMessage_TimerWithProcedure_CallsItNotTheWindow) {
     calls.clear();

@@ -6,9 +6,8 @@ namespace {
 class WindowTest : public PlatformTest {};
 
 TEST_F(WindowTest, CreateWindow_PopupWithDefaults_IsAtOriginWithNoExtent) {
-    HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                             Instance(), nullptr);
+    HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), nullptr);
     ASSERT_NE(w, nullptr);
     RECT r = {-1, -1, -1, -1};
     ASSERT_TRUE(GetClientRect(w, &r));
@@ -40,10 +39,9 @@ TEST_F(WindowTest, ShowWindow_Visible_ActivatesFocusesAndWantsPaint) {
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(GetFocus(), w);
-    ExpectSequence({{w, WM_SHOWWINDOW, true, TRUE, 0},
-                    {w, WM_ACTIVATE, true, WA_ACTIVE, 0},
-                    {w, WM_SETFOCUS}},
-                   MessageLog());
+    ExpectSequence(
+        {{w, WM_SHOWWINDOW, true, TRUE, 0}, {w, WM_ACTIVATE, true, WA_ACTIVE, 0}, {w, WM_SETFOCUS}},
+        MessageLog());
     MessageLog().clear();
     EXPECT_TRUE(UpdateWindow(w)); // paints at once, by a sent WM_PAINT
     EXPECT_TRUE(UpdateWindow(w)); // nothing left to paint

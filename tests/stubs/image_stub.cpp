@@ -17,7 +17,9 @@ std::map<const Image*, std::string>& Names() {
 }
 } // namespace
 
-void StubNameImage(const Image* image, const char* name) { Names()[image] = name; }
+void StubNameImage(const Image* image, const char* name) {
+    Names()[image] = name;
+}
 
 void StubReportDestroy(const Image* image) {
     const std::string line = "destroyed " + Names()[image] + "\n";
@@ -26,4 +28,6 @@ void StubReportDestroy(const Image* image) {
 
 Image::Image() : surface(nullptr), colorKeyed(FALSE) {}
 
-void Image::Destroy() { StubReportDestroy(this); }
+void Image::Destroy() {
+    StubReportDestroy(this);
+}

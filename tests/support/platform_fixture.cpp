@@ -45,7 +45,9 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
     }
 }
 
-uint64_t ElapsedMs() { return HeadlessHost()->now_ms() - kStartMs; }
+uint64_t ElapsedMs() {
+    return HeadlessHost()->now_ms() - kStartMs;
+}
 
 void PlatformTest::SetUp() {
     HeadlessReset(HeadlessClock::Virtual, kStartMs);
@@ -59,14 +61,18 @@ void PlatformTest::SetUp() {
     ASSERT_NE(RegisterClassA(&c), 0);
 }
 
-void PlatformTest::TearDown() { UserReset(); }
+void PlatformTest::TearDown() {
+    UserReset();
+}
 
 HWND PlatformTest::MakeWindow(DWORD style, HWND parent, UINT_PTR id) {
-    HWND w = CreateWindowExA(0, "LoggingWindow", "", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent,
-                             reinterpret_cast<HMENU>(id), Instance(), nullptr);
+    HWND w =
+        CreateWindowExA(0, "LoggingWindow", "", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, parent, reinterpret_cast<HMENU>(id), Instance(), nullptr);
     EXPECT_NE(w, nullptr);
     return w;
 }
 
-HINSTANCE PlatformTest::Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE PlatformTest::Instance() {
+    return GetModuleHandleA(nullptr);
+}

@@ -23,10 +23,13 @@ std::deque<ScriptedInput> script;
 uint64_t RealNowMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint64_t>(now.tv_sec) * 1000u +
+           static_cast<uint64_t>(now.tv_nsec) / 1000000u;
 }
 
-uint64_t NowMs() { return clock_kind == HeadlessClock::Real ? RealNowMs() : virtual_now_ms; }
+uint64_t NowMs() {
+    return clock_kind == HeadlessClock::Real ? RealNowMs() : virtual_now_ms;
+}
 
 void SleepUntilReal(uint64_t deadline_ms) {
     timespec until{};
@@ -77,7 +80,9 @@ const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput};
 
 } // namespace
 
-const HostOps* HeadlessHost() { return &kHeadlessOps; }
+const HostOps* HeadlessHost() {
+    return &kHeadlessOps;
+}
 
 void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     clock_kind = clock;
@@ -89,7 +94,9 @@ void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
     Schedule(at_ms, {HostInputKind::Key, virtual_key, down});
 }
 
-void HeadlessScheduleClose(uint64_t at_ms) { Schedule(at_ms, {HostInputKind::Close, 0, false}); }
+void HeadlessScheduleClose(uint64_t at_ms) {
+    Schedule(at_ms, {HostInputKind::Close, 0, false});
+}
 
 void HeadlessAdvance(uint64_t delta_ms) {
     if (clock_kind == HeadlessClock::Virtual) {
