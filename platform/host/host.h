@@ -35,6 +35,11 @@ struct HostOps {
     // Takes the oldest waiting input, if any. Called by the message queue each time it looks
     // for messages, so input is stamped with the time it is taken in.
     bool (*poll_input)(HostInput* input);
+
+    // Shows the 640 x 480 screen, 5:6:5 pixels, `pitch_bytes` from row to row. Called after
+    // every blit onto the DirectDraw primary and every GDI drawing on a window or the
+    // screen; the pixels are valid only during the call.
+    void (*present)(const uint16_t* pixels, int pitch_bytes);
 };
 
 // Installs the host every later call goes to. Called once by the launcher, or by a test

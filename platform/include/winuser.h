@@ -175,6 +175,12 @@ typedef struct tagACCEL {
 #define USER_TIMER_MINIMUM 0x0000000A
 #define USER_TIMER_MAXIMUM 0x7FFFFFFF
 
+// LoadImageA
+#define IMAGE_BITMAP 0
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_LOADFROMFILE 0x00000010
+#define LR_CREATEDIBSECTION 0x00002000
+
 // System colours, for a class's background brush as COLOR_* + 1.
 #define COLOR_WINDOW 5
 
@@ -208,6 +214,20 @@ BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR tableName);
 int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg);
+
+// Device contexts of windows and of the screen (a null window).
+HDC WINAPI GetDC(HWND window);
+HDC WINAPI GetWindowDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC dc);
+
+// The window takes the region over: the caller must not use or delete it afterwards.
+int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw);
+
+// Bitmaps from the module's resources or, with LR_LOADFROMFILE, from a file; scaled to
+// width x height unless those are 0.
+HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
+                         UINT flags);
+HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
 
 // The state of a key as of the last keyboard message retrieved: bit 15 down, bit 0 toggled.
 short WINAPI GetKeyState(int virtualKey);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "../gdi/region.h"
+
 #include <stdint.h>
 
 #include <string>
@@ -25,6 +27,8 @@ struct Window {
     std::string text;
     bool visible = false;
     bool needs_paint = false; // stands for a non-empty update region
+    bool has_shape = false;   // SetWindowRgn gave it a shape
+    Region shape;             // in the window's own coordinates
     bool destroying = false;
 };
 

@@ -1,5 +1,8 @@
 // Zobu 4 platform floor: window classes, windows, focus and the default window procedure.
 #include "user_private.h"
+#include "window_geometry.h"
+
+#include "../gdi/gdi_private.h"
 
 #include <strings.h>
 
@@ -24,6 +27,8 @@ std::vector<WindowClass> classes;
 std::map<HWND, std::unique_ptr<Window>> windows;
 // Creation order of the live windows, oldest first.
 std::vector<HWND> creation_order;
+// Top-level windows from the topmost down. An owned window always lies above its owner.
+std::vector<HWND> z_order;
 // The next handle value to hand out; spaced like Windows' handles, never zero.
 uintptr_t next_handle = 0x10010;
 // The active top-level window and the window with the keyboard focus.
@@ -57,7 +62,36 @@ HWND TopLevelOf(HWND handle) {
     return w ? w->handle : nullptr;
 }
 
+// Brings a top-level window to the top, with the windows it owns above it.
+void BringToTop(HWND handle) {
+    std::vector<HWND> group = {handle};
+    for (size_t i = 0; i < group.size(); ++i) {
+        for (HWND h : z_order) {
+            const Window* w = WindowFromHandle(h);
+            if (w->owner == group[i]) {
+                group.push_back(h);
+            }
+        }
+    }
+    // The owned windows keep their order among themselves, above the window itself.
+    std::vector<HWND> owned, rest;
+    for (HWND h : z_order) {
+        const bool in_group = std::find(group.begin(), group.end(), h) != group.end();
+        if (in_group && h != handle) {
+            owned.push_back(h);
+        } else if (!in_group) {
+            rest.push_back(h);
+        }
+    }
+    z_order = owned;
+    z_order.push_back(handle);
+    z_order.insert(z_order.end(), rest.begin(), rest.end());
+}
+
 void Activate(HWND handle) {
+    if (handle) {
+        BringToTop(handle);
+    }
     if (active_window == handle) {
         return;
     }
@@ -109,6 +143,7 @@ void DestroyTree(Window& w) {
     QueueForgetWindow(handle);
     creation_order.erase(std::remove(creation_order.begin(), creation_order.end(), handle),
                          creation_order.end());
+    z_order.erase(std::remove(z_order.begin(), z_order.end(), handle), z_order.end());
     windows.erase(handle);
 }
 
@@ -166,6 +201,7 @@ void WindowsReset() {
     classes.clear();
     windows.clear();
     creation_order.clear();
+    z_order.clear();
     active_window = nullptr;
     focus_window = nullptr;
 }
@@ -232,8 +268,12 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->rect = {x, y, x + (width > 0 ? width : 0), y + (height > 0 ? height : 0)};
     w->text = windowName ? windowName : "";
     const HWND handle = w->handle;
+    const bool top_level = !(style & WS_CHILD);
     windows[handle] = std::move(w);
     creation_order.push_back(handle);
+    if (top_level) {
+        z_order.insert(z_order.begin(), handle);
+    }
 
     CREATESTRUCTA create = {
         param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
@@ -448,4 +488,85 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
         return 0;
     }
+}
+
+bool UserWindowScreenRect(HWND window, bool, RECT* out) {
+    const Window* w = WindowFromHandle(window);
+    if (!w) {
+        return false;
+    }
+    RECT r = w->rect;
+    for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
+        r = {r.left + p->rect.left, r.top + p->rect.top, r.right + p->rect.left,
+             r.bottom + p->rect.top};
+    }
+    *out = r;
+    return true;
+}
+
+namespace {
+
+// The window's rectangle on the screen, cut to its shape.
+Region ShapeOnScreen(const Window& w) {
+    RECT r;
+    UserWindowScreenRect(w.handle, false, &r);
+    Region area(r);
+    if (w.has_shape) {
+        Region shape = w.shape;
+        shape.Offset(r.left, r.top);
+        area.Intersect(shape);
+    }
+    return area;
+}
+
+} // namespace
+
+Region UserVisibleRegion(HWND window) {
+    if (!IsWindowVisible(window)) {
+        return Region();
+    }
+    const Window* w = WindowFromHandle(window);
+    Region visible = ShapeOnScreen(*w);
+    for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
+        visible.Intersect(ShapeOnScreen(*p));
+    }
+    visible.Intersect(RECT{0, 0, kScreenWidth, kScreenHeight});
+    // Top-level windows above this one's top-level window hide what they cover.
+    const HWND top = TopLevelOf(window);
+    for (HWND h : z_order) {
+        if (h == top) {
+            break;
+        }
+        const Window* above = WindowFromHandle(h);
+        if (above->visible) {
+            visible.Subtract(ShapeOnScreen(*above));
+        }
+    }
+    return visible;
+}
+
+void UserSetWindowRect(HWND window, const RECT& rect) {
+    if (Window* w = WindowFromHandle(window)) {
+        w->rect = rect;
+        if (w->visible) {
+            MarkForPaint(*w);
+        }
+    }
+}
+
+int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
+    Window* w = WindowFromHandle(window);
+    if (!w) {
+        return 0;
+    }
+    Region shape;
+    if (region && !GdiTakeRegion(region, &shape)) {
+        return 0;
+    }
+    w->has_shape = region != nullptr;
+    w->shape = std::move(shape);
+    if (redraw && w->visible) {
+        MarkForPaint(*w);
+    }
+    return 1;
 }

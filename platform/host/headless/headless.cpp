@@ -19,6 +19,8 @@ HeadlessClock clock_kind = HeadlessClock::Virtual;
 uint64_t virtual_now_ms = 0;
 // Input not yet delivered, ordered by time.
 std::deque<ScriptedInput> script;
+// Presents since the last reset.
+uint64_t presents = 0;
 
 uint64_t RealNowMs() {
     timespec now{};
@@ -76,7 +78,9 @@ void Schedule(uint64_t at_ms, HostInput input) {
     script.insert(later, {at_ms, input});
 }
 
-const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput};
+void Present(const uint16_t*, int) { ++presents; }
+
+const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present};
 
 } // namespace
 
@@ -88,6 +92,7 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     clock_kind = clock;
     virtual_now_ms = start_ms;
     script.clear();
+    presents = 0;
 }
 
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
@@ -103,3 +108,5 @@ void HeadlessAdvance(uint64_t delta_ms) {
         virtual_now_ms += delta_ms;
     }
 }
+
+uint64_t HeadlessPresentCount() { return presents; }

@@ -28,6 +28,9 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
 
+// How many times the screen was presented since the last reset.
+uint64_t HeadlessPresentCount();
+
 // Moves the virtual clock forward without waiting on anything (a busy program that does not
 // look at its queue). Ignored on the real clock.
 void HeadlessAdvance(uint64_t delta_ms);

@@ -1,0 +1,181 @@
+// Zobu 4 platform floor: Blt and BltFast.
+//
+// Blt copies a rectangle onto a rectangle, stretching as needed (each destination pixel
+// takes the source pixel at floor(i * source / dest): 3 columns to 7 give 0, 0, 0, 1, 1, 2,
+// 2), or fills one with a raw pixel value, and keeps to the clipper's region if the surface
+// has one. BltFast copies a rectangle to a position without stretching and never clips:
+// what does not fit is refused with DDERR_INVALIDRECT, and a surface with a clipper
+// refuses it with DDERR_BLTFASTCANTCLIP. Both leave the destination's pixels alone where
+// the source holds its colour key, when asked to. Neither converts between pixel formats.
+#include "ddraw_private.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+namespace {
+
+bool Inside(const RECT& r, const PixelBuffer& p) {
+    return !RectEmpty(r) && r.left >= 0 && r.top >= 0 && r.right <= p.width && r.bottom <= p.height;
+}
+
+uint32_t PixelMask(PixelFormat format) {
+    return BytesPerPixel(format) == 4 ? 0xFFFFFFFFu : 0xFFFFu;
+}
+
+// Copies `count` pixels, leaving those equal to `key` alone.
+template <typename Pixel> void CopyKeyed(Pixel* to, const Pixel* from, int32_t count, uint32_t key) {
+    const Pixel k = static_cast<Pixel>(key);
+    for (int32_t i = 0; i < count; ++i) {
+        const Pixel v = from[i];
+        to[i] = v == k ? to[i] : v;
+    }
+}
+
+template <typename Pixel> void Fill(Pixel* to, int32_t count, uint32_t value) {
+    std::fill_n(to, count, static_cast<Pixel>(value));
+}
+
+// Copies a w x h rectangle of pixels between buffers of one format, optionally keyed.
+void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& from, int32_t fx,
+              int32_t fy, int32_t w, int32_t h, bool keyed, uint32_t key) {
+    const int bpp = BytesPerPixel(to.format);
+    // Within one surface, rows that move down are copied from the bottom up.
+    const bool upwards = to.bits == from.bits && ty > fy;
+    for (int32_t i = 0; i < h; ++i) {
+        const int32_t row = upwards ? h - 1 - i : i;
+        uint8_t* d = to.Row(ty + row) + tx * bpp;
+        const uint8_t* s = from.Row(fy + row) + fx * bpp;
+        if (!keyed) {
+            memmove(d, s, static_cast<size_t>(w) * bpp);
+        } else if (bpp == 2) {
+            CopyKeyed(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), w, key);
+        } else {
+            CopyKeyed(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), w, key);
+        }
+    }
+}
+
+} // namespace
+
+HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
+                     DWORD flags, LPDDBLTFX fx) {
+    if (HRESULT failure = InjectedFailure(DDrawCall::Blt)) {
+        return failure;
+    }
+    if (HRESULT busy = Busy()) {
+        return busy;
+    }
+    const RECT dest = destRect ? *destRect : RECT{0, 0, pixels_.width, pixels_.height};
+    if (RectEmpty(dest) || (!clipper_ && !Inside(dest, pixels_))) {
+        return DDERR_INVALIDRECT;
+    }
+    Region area;
+    if (HRESULT clip = ClipArea(&area)) {
+        return clip;
+    }
+    area.Intersect(dest);
+
+    if (flags & DDBLT_COLORFILL) {
+        if (!fx || fx->dwSize != sizeof(DDBLTFX)) {
+            return DDERR_INVALIDPARAMS;
+        }
+        const uint32_t value = fx->dwFillColor & PixelMask(pixels_.format);
+        const int bpp = BytesPerPixel(pixels_.format);
+        for (const RECT& r : area.Rects()) {
+            for (int32_t y = r.top; y < r.bottom; ++y) {
+                uint8_t* row = pixels_.Row(y) + r.left * bpp;
+                if (bpp == 2) {
+                    Fill(reinterpret_cast<uint16_t*>(row), r.right - r.left, value);
+                } else {
+                    Fill(reinterpret_cast<uint32_t*>(row), r.right - r.left, value);
+                }
+            }
+        }
+        Presented();
+        return DD_OK;
+    }
+
+    Surface* src = static_cast<Surface*>(source);
+    if (!src) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (src != this) {
+        if (HRESULT busy = src->Busy()) {
+            return busy;
+        }
+    }
+    if (src->pixels_.format != pixels_.format) {
+        return DDERR_INVALIDPIXELFORMAT;
+    }
+    const PixelBuffer& from = src->pixels_;
+    const RECT whole_source = {0, 0, from.width, from.height};
+    const RECT sr = sourceRect ? *sourceRect : whole_source;
+    if (!Inside(sr, from)) {
+        return DDERR_INVALIDRECT;
+    }
+    const bool keyed = (flags & DDBLT_KEYSRC) && src->keyed_;
+    const uint32_t key = src->key_.dwColorSpaceLowValue & PixelMask(from.format);
+    const int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+    const int64_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
+
+    for (const RECT& r : area.Rects()) {
+        if (dw == sw && dh == sh) {
+            CopyRect(pixels_, r.left, r.top, from, sr.left + (r.left - dest.left),
+                     sr.top + (r.top - dest.top), r.right - r.left, r.bottom - r.top, keyed, key);
+            continue;
+        }
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            const int32_t sy = sr.top + static_cast<int32_t>((y - dest.top) * sh / dh);
+            for (int32_t x = r.left; x < r.right; ++x) {
+                const int32_t sx = sr.left + static_cast<int32_t>((x - dest.left) * sw / dw);
+                const uint32_t v = from.Read(sx, sy);
+                if (!keyed || v != key) {
+                    pixels_.Write(x, y, v);
+                }
+            }
+        }
+    }
+    Presented();
+    return DD_OK;
+}
+
+HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
+                         DWORD trans) {
+    if (HRESULT failure = InjectedFailure(DDrawCall::BltFast)) {
+        return failure;
+    }
+    if (clipper_) {
+        return DDERR_BLTFASTCANTCLIP;
+    }
+    Surface* src = static_cast<Surface*>(source);
+    if (!src) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (HRESULT busy = Busy()) {
+        return busy;
+    }
+    if (src != this) {
+        if (HRESULT busy = src->Busy()) {
+            return busy;
+        }
+    }
+    if (src->pixels_.format != pixels_.format) {
+        return DDERR_INVALIDPIXELFORMAT;
+    }
+    const PixelBuffer& from = src->pixels_;
+    const RECT sr = sourceRect ? *sourceRect : RECT{0, 0, from.width, from.height};
+    if (!Inside(sr, from)) {
+        return DDERR_INVALIDRECT;
+    }
+    const int64_t w = sr.right - sr.left, h = sr.bottom - sr.top;
+    if (int64_t{x} + w > pixels_.width || int64_t{y} + h > pixels_.height) {
+        return DDERR_INVALIDRECT; // BltFast never clips
+    }
+    const bool keyed = (trans & DDBLTFAST_SRCCOLORKEY) && src->keyed_;
+    CopyRect(pixels_, static_cast<int32_t>(x), static_cast<int32_t>(y), from, sr.left, sr.top,
+             static_cast<int32_t>(w), static_cast<int32_t>(h), keyed,
+             src->key_.dwColorSpaceLowValue & PixelMask(from.format));
+    Presented();
+    return DD_OK;
+}

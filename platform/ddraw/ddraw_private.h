@@ -1,0 +1,124 @@
+// Zobu 4 platform floor: our DirectDraw's objects.
+//
+// One C++ class per DirectDraw object, each implementing its interface. References follow
+// COM: AddRef and Release return the new count, and an object ends when its count reaches
+// zero. Every surface holds a reference to its DirectDraw object, as DirectDraw 7 surfaces
+// do. A primary surface owns its attached back buffer: the back buffer is destroyed with
+// the primary, whatever its own count, and not before.
+#pragma once
+
+#include <ddraw.h>
+
+#include "../gdi/gdi_private.h"
+#include "ddraw_testing.h"
+
+class DirectDraw;
+class Clipper;
+
+class Surface final : public IDirectDrawSurface7 {
+  public:
+    Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height);
+    ~Surface();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD flags,
+                LPDDBLTFX fx) override;
+    HRESULT BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
+                    DWORD trans) override;
+    HRESULT GetAttachedSurface(LPDDSCAPS2 caps, LPDIRECTDRAWSURFACE7* attached) override;
+    HRESULT GetClipper(LPDIRECTDRAWCLIPPER* clipper) override;
+    HRESULT GetColorKey(DWORD flags, LPDDCOLORKEY key) override;
+    HRESULT GetDC(HDC* dc) override;
+    HRESULT GetSurfaceDesc(LPDDSURFACEDESC2 desc) override;
+    HRESULT IsLost() override;
+    HRESULT Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE event) override;
+    HRESULT ReleaseDC(HDC dc) override;
+    HRESULT Restore() override;
+    HRESULT SetClipper(LPDIRECTDRAWCLIPPER clipper) override;
+    HRESULT SetColorKey(DWORD flags, LPDDCOLORKEY key) override;
+    HRESULT Unlock(LPRECT rect) override;
+
+    // The primary's back buffer, made with it.
+    void AttachBackBuffer(Surface* back);
+    void Lose() { lost_ = true; }
+    bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
+
+  private:
+    // Why the surface cannot be read or written now, or DD_OK.
+    HRESULT Busy() const;
+    void FillDesc(DDSURFACEDESC2* desc) const;
+    // Which pixels a blit onto this surface may touch, in its own coordinates.
+    HRESULT ClipArea(Region* area) const;
+    void Presented() const;
+
+    ULONG refs_ = 1;
+    DirectDraw* owner_;
+    DWORD caps_;
+    OwnedPixels memory_; // off-screen and back-buffer surfaces
+    PixelBuffer pixels_; // the primary: the screen itself
+    bool lost_ = false;
+    HDC dc_ = nullptr;   // the DC handed out by GetDC, until ReleaseDC
+    bool locked_ = false;
+    bool keyed_ = false;
+    DDCOLORKEY key_ = {0, 0};
+    Clipper* clipper_ = nullptr;
+    Surface* back_buffer_ = nullptr; // the primary's
+    Surface* root_ = nullptr;        // the back buffer's primary
+};
+
+class Clipper final : public IDirectDrawClipper {
+  public:
+    Clipper();
+    ~Clipper();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT GetHWnd(HWND* window) override;
+    HRESULT SetHWnd(DWORD flags, HWND window) override;
+
+    HWND Window() const { return window_; }
+
+  private:
+    ULONG refs_ = 1;
+    HWND window_ = nullptr;
+};
+
+class DirectDraw final : public IDirectDraw7 {
+  public:
+    DirectDraw();
+    ~DirectDraw();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper, IUnknown* outer) override;
+    HRESULT CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* surface,
+                          IUnknown* outer) override;
+    HRESULT GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) override;
+    HRESULT SetCooperativeLevel(HWND window, DWORD flags) override;
+    HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
+                           DWORD flags) override;
+
+    // A primary surface of this object stopped existing.
+    void PrimaryGone() { has_primary_ = false; }
+
+  private:
+    ULONG refs_ = 1;
+    HWND window_ = nullptr;
+    bool exclusive_ = false;
+    bool level_set_ = false;
+    bool has_primary_ = false;
+};
+
+// The code a hooked call must return now, or DD_OK to go on (testing.cpp).
+HRESULT InjectedFailure(DDrawCall call);
+// Whether GetCaps reports that GDI windows show over the full-screen picture.
+bool CanRenderWindowed();
+// Bookkeeping of live objects and surfaces, for DDrawLive and DDrawLoseSurfaces.
+void TrackSurface(Surface* surface, bool alive);
+void TrackObject(DDrawLiveObjects delta);
+// The DirectDraw object that holds the display exclusively, if any.
+DirectDraw*& ExclusiveOwner();

@@ -1,0 +1,110 @@
+// Zobu 4 platform floor: blits and single pixels.
+#include "objects.h"
+#include "stretch.h"
+
+#include <string.h>
+
+namespace {
+
+// A pixel of the target at the DC's logical (x, y), or false when it is outside what the
+// DC may touch.
+bool TargetPixel(const DrawTarget& t, int32_t x, int32_t y, int32_t* px, int32_t* py) {
+    *px = x + t.origin.x;
+    *py = y + t.origin.y;
+    return t.pixels.Contains(*px, *py) && t.clip.Contains(*px, *py);
+}
+
+bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, int srcX, int srcY,
+                   int srcWidth, int srcHeight, DWORD rop) {
+    DrawTarget to, from;
+    const DeviceContext* dc = DcFromHandle(dest);
+    if (rop != SRCCOPY || !ResolveTarget(dest, &to) || !ResolveTarget(source, &from)) {
+        return false;
+    }
+    // Negative extents mirror on Windows; we have no use for that and refuse them.
+    if (width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) {
+        return false;
+    }
+    const bool same_format = to.pixels.format == from.pixels.format;
+    if (width == srcWidth && height == srcHeight && same_format) {
+        // The common case, a plain copy: runs of raw pixels, row by row. Work in the
+        // target's pixels: (dx0, dy0) is where the copy starts, (sx0, sy0) its source.
+        const int bpp = BytesPerPixel(to.pixels.format);
+        const int32_t dx0 = x + to.origin.x, dy0 = y + to.origin.y;
+        const int32_t sx0 = srcX + from.origin.x, sy0 = srcY + from.origin.y;
+        Region area(RECT{dx0, dy0, dx0 + width, dy0 + height});
+        area.Intersect(RECT{dx0 - sx0, dy0 - sy0, dx0 - sx0 + from.pixels.width,
+                            dy0 - sy0 + from.pixels.height}); // where the source has pixels
+        area.Intersect(RECT{0, 0, to.pixels.width, to.pixels.height});
+        area.Intersect(to.clip);
+        // Within one bitmap, rows that move down are copied from the bottom up.
+        const bool upwards = to.pixels.bits == from.pixels.bits && dy0 > sy0;
+        for (const RECT& r : area.Rects()) {
+            for (int32_t i = 0; i < r.bottom - r.top; ++i) {
+                const int32_t py = upwards ? r.bottom - 1 - i : r.top + i;
+                memmove(to.pixels.Row(py) + r.left * bpp,
+                        from.pixels.Row(py - dy0 + sy0) + (r.left - dx0 + sx0) * bpp,
+                        static_cast<size_t>(r.right - r.left) * bpp);
+            }
+        }
+    } else {
+        const int mode = dc->stretch_mode;
+        StretchColors(
+            srcWidth, srcHeight, width, height, mode,
+            [&](int32_t sx, int32_t sy) -> COLORREF {
+                int32_t px, py;
+                if (!TargetPixel(from, srcX + sx, srcY + sy, &px, &py)) {
+                    return CLR_INVALID;
+                }
+                return ColorFromRaw(from.pixels.format, from.pixels.Read(px, py));
+            },
+            [&](int32_t dx, int32_t dy, COLORREF color) {
+                int32_t px, py;
+                if (TargetPixel(to, x + dx, y + dy, &px, &py)) {
+                    to.pixels.Write(px, py, RawFromColor(to.pixels.format, color));
+                }
+            });
+    }
+    if (to.on_screen) {
+        DisplayPresent();
+    }
+    return true;
+}
+
+} // namespace
+
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int srcX, int srcY,
+                   DWORD rop) {
+    return CopyOrStretch(dest, x, y, width, height, source, srcX, srcY, width, height, rop);
+}
+
+BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int srcX,
+                       int srcY, int srcWidth, int srcHeight, DWORD rop) {
+    return CopyOrStretch(dest, x, y, width, height, source, srcX, srcY, srcWidth, srcHeight, rop);
+}
+
+COLORREF WINAPI GetPixel(HDC dc, int x, int y) {
+    DrawTarget t;
+    int32_t px, py;
+    if (!ResolveTarget(dc, &t) || !TargetPixel(t, x, y, &px, &py) ||
+        t.pixels.format == PixelFormat::FourCC16) {
+        return CLR_INVALID;
+    }
+    return ColorFromRaw(t.pixels.format, t.pixels.Read(px, py));
+}
+
+COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
+    DrawTarget t;
+    int32_t px, py;
+    if (!ResolveTarget(dc, &t) || !TargetPixel(t, x, y, &px, &py) ||
+        t.pixels.format == PixelFormat::FourCC16) {
+        return CLR_INVALID;
+    }
+    const uint32_t raw = RawFromColor(t.pixels.format, color);
+    t.pixels.Write(px, py, raw);
+    if (t.on_screen) {
+        DisplayPresent();
+    }
+    // The colour actually set: the nearest the format can hold.
+    return ColorFromRaw(t.pixels.format, raw);
+}

@@ -1,0 +1,393 @@
+// Zobu 4 platform floor: GDI objects, device contexts and their handles.
+#include "objects.h"
+
+#include "../user/window_geometry.h"
+
+#include <map>
+
+namespace {
+
+// Live objects and device contexts by handle. Never destroyed: game objects release art
+// from exit-time destructors, and nothing they reach may be gone by then. Handles are
+// never reused, so a stale one stays invalid.
+std::map<HGDIOBJ, std::unique_ptr<GdiObject>>& Objects() {
+    static auto* objects = new std::map<HGDIOBJ, std::unique_ptr<GdiObject>>();
+    return *objects;
+}
+std::map<HDC, std::unique_ptr<DeviceContext>>& Dcs() {
+    static auto* dcs = new std::map<HDC, std::unique_ptr<DeviceContext>>();
+    return *dcs;
+}
+// The next handle value; GDI objects and DCs share one sequence, as handles do on Windows.
+uintptr_t next_handle = 0x05000010;
+// Calls of CreateCompatibleDC still to fail (a test hook).
+int failing_create_dcs = 0;
+
+void* NextHandle() {
+    void* handle = reinterpret_cast<void*>(next_handle);
+    next_handle += 4;
+    return handle;
+}
+
+// The 1 x 1 bitmap every memory DC starts with.
+HBITMAP StockBitmap() {
+    static HBITMAP stock = [] {
+        HBITMAP b = CreateBitmapFromColors(1, 1, PixelFormat::Xrgb8888, false);
+        BitmapFromHandle(b)->stock = true;
+        return b;
+    }();
+    return stock;
+}
+
+int RegionKind(const Region& region) {
+    return region.Empty() ? NULLREGION : region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+GdiRegion* RegionFromHandle(HRGN handle) {
+    GdiObject* o = ObjectFromHandle(handle);
+    return (o && o->kind == GdiKind::Region) ? static_cast<GdiRegion*>(o) : nullptr;
+}
+
+} // namespace
+
+HGDIOBJ AddObject(std::unique_ptr<GdiObject> object) {
+    HGDIOBJ handle = NextHandle();
+    Objects()[handle] = std::move(object);
+    return handle;
+}
+
+GdiObject* ObjectFromHandle(HGDIOBJ handle) {
+    auto found = Objects().find(handle);
+    return found == Objects().end() ? nullptr : found->second.get();
+}
+
+GdiBitmap* BitmapFromHandle(HGDIOBJ handle) {
+    GdiObject* o = ObjectFromHandle(handle);
+    return (o && o->kind == GdiKind::Bitmap) ? static_cast<GdiBitmap*>(o) : nullptr;
+}
+
+const FontData* FontFromHandle(HGDIOBJ handle) {
+    GdiObject* o = ObjectFromHandle(handle);
+    return (o && o->kind == GdiKind::Font) ? static_cast<GdiFont*>(o)->data : SystemFontData();
+}
+
+DeviceContext* DcFromHandle(HDC handle) {
+    auto found = Dcs().find(handle);
+    return found == Dcs().end() ? nullptr : found->second.get();
+}
+
+HDC AddDc(const DeviceContext& dc) {
+    HDC handle = static_cast<HDC>(NextHandle());
+    Dcs()[handle] = std::make_unique<DeviceContext>(dc);
+    Dcs()[handle]->font = StockFont(SYSTEM_FONT);
+    return handle;
+}
+
+bool ResolveTarget(HDC handle, DrawTarget* out) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    if (!dc) {
+        return false;
+    }
+    *out = DrawTarget();
+    switch (dc->kind) {
+    case DcKind::Memory:
+        out->pixels = BitmapFromHandle(dc->bitmap)->pixels.view;
+        break;
+    case DcKind::Surface:
+        out->pixels = dc->surface;
+        break;
+    case DcKind::Screen:
+        out->pixels = DisplayPixels();
+        out->on_screen = true;
+        break;
+    case DcKind::Window: {
+        RECT rect;
+        if (!UserWindowScreenRect(dc->window, !dc->whole_window, &rect)) {
+            return false;
+        }
+        out->pixels = DisplayPixels();
+        out->origin = {rect.left, rect.top};
+        out->clip = UserVisibleRegion(dc->window);
+        out->on_screen = true;
+        return true;
+    }
+    }
+    out->clip = Region({0, 0, out->pixels.width, out->pixels.height});
+    return true;
+}
+
+HBITMAP CreateBitmapFromColors(int32_t width, int32_t height, PixelFormat format,
+                               bool dib_section) {
+    auto bitmap = std::make_unique<GdiBitmap>();
+    bitmap->pixels.Allocate(width, height, format);
+    bitmap->dib_section = dib_section;
+    return static_cast<HBITMAP>(AddObject(std::move(bitmap)));
+}
+
+HDC GdiCreateSurfaceDC(const PixelBuffer& pixels) {
+    DeviceContext dc;
+    dc.kind = DcKind::Surface;
+    dc.surface = pixels;
+    return AddDc(dc);
+}
+
+bool GdiDeleteSurfaceDC(HDC handle) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || dc->kind != DcKind::Surface) {
+        return false;
+    }
+    Dcs().erase(handle);
+    return true;
+}
+
+bool GdiTakeRegion(HRGN handle, Region* out) {
+    GdiRegion* region = RegionFromHandle(handle);
+    if (!region) {
+        return false;
+    }
+    *out = region->region;
+    Objects().erase(handle);
+    return true;
+}
+
+void GdiFailCreateCompatibleDC(int count) { failing_create_dcs = count; }
+
+void GdiReset() {
+    for (auto it = Objects().begin(); it != Objects().end();) {
+        it->second->selected_into = nullptr;
+        it = it->second->stock ? std::next(it) : Objects().erase(it);
+    }
+    Dcs().clear();
+    failing_create_dcs = 0;
+}
+
+HDC WINAPI CreateCompatibleDC(HDC dc) {
+    if (failing_create_dcs > 0) {
+        --failing_create_dcs;
+        return nullptr;
+    }
+    if (dc && !DcFromHandle(dc)) {
+        return nullptr;
+    }
+    DeviceContext memory;
+    memory.kind = DcKind::Memory;
+    memory.bitmap = StockBitmap();
+    return AddDc(memory);
+}
+
+BOOL WINAPI DeleteDC(HDC handle) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || dc->kind != DcKind::Memory) {
+        return FALSE; // others go back with ReleaseDC
+    }
+    if (GdiObject* bitmap = ObjectFromHandle(dc->bitmap)) {
+        bitmap->selected_into = nullptr;
+    }
+    Dcs().erase(handle);
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND window) {
+    DeviceContext dc;
+    if (window) {
+        RECT unused;
+        if (!UserWindowScreenRect(window, true, &unused)) {
+            return nullptr;
+        }
+        dc.kind = DcKind::Window;
+        dc.window = window;
+    } else {
+        dc.kind = DcKind::Screen;
+    }
+    return AddDc(dc);
+}
+
+HDC WINAPI GetWindowDC(HWND window) {
+    HDC handle = GetDC(window);
+    if (DeviceContext* dc = DcFromHandle(handle)) {
+        dc->whole_window = true;
+    }
+    return handle;
+}
+
+int WINAPI ReleaseDC(HWND window, HDC handle) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || (dc->kind != DcKind::Window && dc->kind != DcKind::Screen) ||
+        dc->window != window) {
+        return 0;
+    }
+    Dcs().erase(handle);
+    return 1;
+}
+
+HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
+    DeviceContext* dc = DcFromHandle(handle);
+    GdiObject* o = ObjectFromHandle(object);
+    if (!dc || !o) {
+        return nullptr;
+    }
+    switch (o->kind) {
+    case GdiKind::Bitmap: {
+        // A bitmap goes into one memory DC at a time.
+        if (dc->kind != DcKind::Memory || (o->selected_into && o->selected_into != handle)) {
+            return nullptr;
+        }
+        HBITMAP previous = dc->bitmap;
+        if (GdiObject* old = ObjectFromHandle(previous)) {
+            old->selected_into = nullptr;
+        }
+        dc->bitmap = static_cast<HBITMAP>(object);
+        o->selected_into = o->stock ? nullptr : handle;
+        return previous;
+    }
+    case GdiKind::Font: {
+        HFONT previous = dc->font;
+        dc->font = static_cast<HFONT>(object);
+        return previous;
+    }
+    case GdiKind::Region:
+        break; // clipping regions are not kept by our DCs
+    }
+    return nullptr;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    GdiObject* o = ObjectFromHandle(object);
+    if (!o) {
+        return FALSE;
+    }
+    if (o->stock) {
+        return TRUE; // deleting a stock object is harmless and does nothing
+    }
+    if (o->selected_into) {
+        return FALSE; // still selected: Windows leaves it alone too
+    }
+    Objects().erase(object);
+    return TRUE;
+}
+
+int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
+    const GdiBitmap* bitmap = BitmapFromHandle(object);
+    if (!bitmap) {
+        return 0;
+    }
+    if (!buffer) {
+        return sizeof(BITMAP);
+    }
+    if (size < static_cast<int>(sizeof(BITMAP))) {
+        return 0;
+    }
+    const PixelBuffer& p = bitmap->pixels.view;
+    BITMAP info = {};
+    info.bmWidth = p.width;
+    info.bmHeight = p.height;
+    info.bmWidthBytes = p.pitch;
+    info.bmPlanes = 1;
+    info.bmBitsPixel = static_cast<WORD>(8 * BytesPerPixel(p.format));
+    info.bmBits = bitmap->dib_section ? p.bits : nullptr;
+    *static_cast<BITMAP*>(buffer) = info;
+    return sizeof(BITMAP);
+}
+
+HGDIOBJ WINAPI GetStockObject(int index) { return StockFont(index); }
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC handle, int width, int height) {
+    DrawTarget target;
+    if (!ResolveTarget(handle, &target) || width <= 0 || height <= 0 ||
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > (64u << 20)) {
+        return nullptr;
+    }
+    return CreateBitmapFromColors(width, height, target.pixels.format, false);
+}
+
+COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc) {
+        return CLR_INVALID;
+    }
+    const COLORREF previous = dc->bk_color;
+    dc->bk_color = color;
+    return previous;
+}
+
+COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc) {
+        return CLR_INVALID;
+    }
+    const COLORREF previous = dc->text_color;
+    dc->text_color = color;
+    return previous;
+}
+
+int WINAPI SetBkMode(HDC handle, int mode) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) {
+        return 0;
+    }
+    const int previous = dc->bk_mode;
+    dc->bk_mode = mode;
+    return previous;
+}
+
+int WINAPI SetStretchBltMode(HDC handle, int mode) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) {
+        return 0;
+    }
+    const int previous = dc->stretch_mode;
+    dc->stretch_mode = mode;
+    return previous;
+}
+
+int WINAPI GetStretchBltMode(HDC handle) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    return dc ? dc->stretch_mode : 0;
+}
+
+HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
+    auto region = std::make_unique<GdiRegion>();
+    // Windows orders the corners itself.
+    region->region.Add({std::min(left, right), std::min(top, bottom), std::max(left, right),
+                        std::max(top, bottom)});
+    return static_cast<HRGN>(AddObject(std::move(region)));
+}
+
+int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
+    GdiRegion* d = RegionFromHandle(dest);
+    const GdiRegion* a = RegionFromHandle(source1);
+    const GdiRegion* b = RegionFromHandle(source2);
+    if (!d || !a || (mode != RGN_COPY && !b)) {
+        return ERROR;
+    }
+    Region result = a->region;
+    switch (mode) {
+    case RGN_AND:
+        result.Intersect(b->region);
+        break;
+    case RGN_OR:
+        result.Add(b->region);
+        break;
+    case RGN_XOR: {
+        Region both = a->region;
+        both.Intersect(b->region);
+        result.Add(b->region);
+        result.Subtract(both);
+        break;
+    }
+    case RGN_DIFF:
+        result.Subtract(b->region);
+        break;
+    case RGN_COPY:
+        break;
+    default:
+        return ERROR;
+    }
+    d->region = std::move(result);
+    return RegionKind(d->region);
+}
+
+BOOL WINAPI PtInRegion(HRGN handle, int x, int y) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    return region && region->region.Contains(x, y);
+}

@@ -1,0 +1,74 @@
+// Zobu 4 platform floor: GDI's objects and device contexts, within gdi/.
+#pragma once
+
+#include "gdi_private.h"
+
+#include <memory>
+
+struct FontData; // text.cpp
+
+enum class GdiKind { Bitmap, Font, Region };
+
+struct GdiObject {
+    explicit GdiObject(GdiKind k) : kind(k) {}
+    virtual ~GdiObject() = default;
+    GdiKind kind;
+    bool stock = false;
+    HDC selected_into = nullptr; // bitmaps: the one memory DC that holds it
+};
+
+struct GdiBitmap : GdiObject {
+    GdiBitmap() : GdiObject(GdiKind::Bitmap) {}
+    OwnedPixels pixels;
+    bool dib_section = false;
+};
+
+struct GdiFont : GdiObject {
+    explicit GdiFont(const FontData* f) : GdiObject(GdiKind::Font), data(f) {}
+    const FontData* data;
+};
+
+struct GdiRegion : GdiObject {
+    GdiRegion() : GdiObject(GdiKind::Region) {}
+    Region region;
+};
+
+enum class DcKind { Memory, Surface, Window, Screen };
+
+struct DeviceContext {
+    DcKind kind = DcKind::Memory;
+    HBITMAP bitmap = nullptr;   // Memory: the selected bitmap
+    PixelBuffer surface;        // Surface: the surface's memory while its DC is out
+    HWND window = nullptr;      // Window: whose part of the screen
+    bool whole_window = false;  // GetWindowDC rather than GetDC
+    HFONT font = nullptr;
+    COLORREF bk_color = RGB(255, 255, 255);
+    COLORREF text_color = RGB(0, 0, 0);
+    int bk_mode = OPAQUE;
+    int stretch_mode = BLACKONWHITE;
+};
+
+// Where a DC's drawing lands: the pixels, where the DC's (0, 0) lies in them, and which of
+// them it may touch.
+struct DrawTarget {
+    PixelBuffer pixels;
+    POINT origin = {0, 0};
+    Region clip;
+    bool on_screen = false; // drawing shows only once the screen is presented
+};
+
+HGDIOBJ AddObject(std::unique_ptr<GdiObject> object);
+GdiObject* ObjectFromHandle(HGDIOBJ handle);
+GdiBitmap* BitmapFromHandle(HGDIOBJ handle);
+const FontData* FontFromHandle(HGDIOBJ handle);
+DeviceContext* DcFromHandle(HDC handle);
+HDC AddDc(const DeviceContext& dc);
+bool ResolveTarget(HDC handle, DrawTarget* out);
+
+// A bitmap of the given size whose pixels come from 0x00RRGGBB colours.
+HBITMAP CreateBitmapFromColors(int32_t width, int32_t height, PixelFormat format, bool dib_section);
+
+// The built-in fonts (text.cpp).
+const FontData* SystemFontData();
+const FontData* DialogFontData();
+HFONT StockFont(int index);
