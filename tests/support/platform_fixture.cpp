@@ -1,6 +1,8 @@
 // Test helpers shared by the platform conformance tests and the game tests.
 #include "support/platform_fixture.h"
 
+#include "ddraw/ddraw_testing.h"
+#include "gdi/gdi_private.h"
 #include "host/headless/headless.h"
 #include "user/user_private.h"
 
@@ -53,6 +55,8 @@ void PlatformTest::SetUp() {
     HeadlessReset(HeadlessClock::Virtual, kStartMs);
     HostInstall(HeadlessHost());
     UserReset();
+    GdiReset();
+    DDrawReset();
     MessageLog().clear();
     WNDCLASSA c = {};
     c.lpfnWndProc = LoggingWindowProc;

@@ -1,0 +1,178 @@
+// Conformance: the BMP reader, over every variant Windows accepts and over malformed files.
+#include "gdi/bmp.h"
+
+#include "support/bmp_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+namespace {
+
+TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
+    struct Row {
+        const char* name;
+        BmpSpec spec;
+    };
+    auto spec = [](int bits, BmpHeader header, BmpEncoding encoding = BmpEncoding::Rgb) {
+        BmpSpec s;
+        s.bits = bits;
+        s.header = header;
+        s.encoding = encoding;
+        return s;
+    };
+    std::vector<Row> rows = {
+        {"1 bpp", spec(1, BmpHeader::Info)},
+        {"4 bpp", spec(4, BmpHeader::Info)},
+        {"8 bpp", spec(8, BmpHeader::Info)},
+        {"16 bpp 5:5:5", spec(16, BmpHeader::Info)},
+        {"16 bpp 5:6:5 bit fields", spec(16, BmpHeader::Info, BmpEncoding::Bitfields)},
+        {"24 bpp", spec(24, BmpHeader::Info)},
+        {"32 bpp", spec(32, BmpHeader::Info)},
+        {"32 bpp bit fields", spec(32, BmpHeader::Info, BmpEncoding::Bitfields)},
+        {"RLE8", spec(8, BmpHeader::Info, BmpEncoding::Rle)},
+        {"RLE4", spec(4, BmpHeader::Info, BmpEncoding::Rle)},
+        {"OS/2 1 bpp", spec(1, BmpHeader::Core)},
+        {"OS/2 8 bpp", spec(8, BmpHeader::Core)},
+        {"OS/2 24 bpp", spec(24, BmpHeader::Core)},
+        {"V4 24 bpp", spec(24, BmpHeader::V4)},
+        {"V4 16 bpp bit fields", spec(16, BmpHeader::V4, BmpEncoding::Bitfields)},
+        {"V5 32 bpp bit fields", spec(32, BmpHeader::V5, BmpEncoding::Bitfields)},
+        {"V5 8 bpp", spec(8, BmpHeader::V5)},
+    };
+    BmpSpec top_down = spec(24, BmpHeader::Info);
+    top_down.top_down = true;
+    rows.push_back({"24 bpp top-down", top_down});
+    BmpSpec top_down8 = spec(8, BmpHeader::Info);
+    top_down8.top_down = true;
+    rows.push_back({"8 bpp top-down", top_down8});
+    BmpSpec short_palette = spec(4, BmpHeader::Info);
+    short_palette.palette_size = 3;
+    rows.push_back({"4 bpp, 3-colour palette", short_palette});
+    BmpSpec gap = spec(8, BmpHeader::Info);
+    gap.gap = 10;
+    rows.push_back({"gap before the pixels", gap});
+    BmpSpec wide = spec(1, BmpHeader::Info);
+    wide.width = 33; // rows padded past a 32-bit boundary
+    wide.height = 1;
+    rows.push_back({"33 x 1 at 1 bpp", wide});
+    BmpSpec resource = spec(8, BmpHeader::Info);
+    resource.file_header = false;
+    rows.push_back({"resource", resource});
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<uint8_t> bytes = WriteBmp(row.spec);
+        DecodedBitmap decoded;
+        std::string error;
+        const BmpSource source = row.spec.file_header ? BmpSource::File : BmpSource::Resource;
+        ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), source, &decoded, &error)) << error;
+        EXPECT_EQ(decoded.width, row.spec.width);
+        EXPECT_EQ(decoded.height, row.spec.height);
+        const std::vector<uint32_t> expected = TestPicture(row.spec);
+        ASSERT_EQ(decoded.pixels.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(decoded.pixels[i], expected[i])
+                << "pixel (" << i % row.spec.width << ", " << i / row.spec.width << ")";
+        }
+    }
+}
+
+// Deltas and end-of-line escapes skip pixels, which keep palette entry 0.
+TEST(BmpReader, Rle8_DeltaAndEndOfLine_SkipPixels) {
+    BmpSpec spec;
+    spec.width = 4;
+    spec.height = 3;
+    spec.bits = 8;
+    spec.encoding = BmpEncoding::Rle;
+    std::vector<uint8_t> bytes = WriteBmp(spec);
+    // Replace the pixels: bottom row "1 1" then end of line; a delta of (2, 1) to the top
+    // row; one pixel of colour 2; end of bitmap.
+    const uint32_t offset = static_cast<uint32_t>(bytes[10] | (bytes[11] << 8));
+    bytes.resize(offset);
+    for (int b : {2, 1, 0, 0, 0, 2, 2, 1, 1, 2, 0, 1}) {
+        bytes.push_back(static_cast<uint8_t>(b));
+    }
+    DecodedBitmap decoded;
+    std::string error;
+    ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error)) << error;
+    const uint32_t k = 0x000000, w = 0xFFFFFF, r = 0xFF0000;
+    EXPECT_EQ(decoded.pixels, (std::vector<uint32_t>{k, k, r, k, k, k, k, k, w, w, k, k}));
+}
+
+TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
+    BmpSpec base;
+    base.bits = 8;
+    const std::vector<uint8_t> good = WriteBmp(base);
+    BmpSpec rle;
+    rle.bits = 8;
+    rle.encoding = BmpEncoding::Rle;
+    const std::vector<uint8_t> good_rle = WriteBmp(rle);
+    const size_t pixels = 14 + 40 + 256 * 4;
+
+    struct Row {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    };
+    auto with = [](std::vector<uint8_t> bytes, size_t at, std::vector<uint8_t> patch) {
+        std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<long>(at));
+        return bytes;
+    };
+    auto cut = [](std::vector<uint8_t> bytes, size_t size) {
+        bytes.resize(size);
+        return bytes;
+    };
+    const std::vector<Row> rows = {
+        {"empty", {}, "truncated file header"},
+        {"no signature", with(good, 0, {'B', 'X'}), "signature"},
+        {"truncated info header", cut(good, 30), "truncated bitmap header"},
+        {"unknown header size", with(good, 14, {20, 0, 0, 0}), "header size"},
+        {"zero width", with(good, 18, {0, 0, 0, 0}), "no picture"},
+        {"negative width", with(good, 18, {0xFF, 0xFF, 0xFF, 0xFF}), "no picture"},
+        {"zero height", with(good, 22, {0, 0, 0, 0}), "no picture"},
+        {"picture over 256 MiB", with(with(good, 18, {0, 0, 1, 0}), 22, {0, 0, 1, 0}), "256 MiB"},
+        {"two planes", with(good, 26, {2, 0}), "planes"},
+        {"3 bits per pixel", with(good, 28, {3, 0}), "bit count"},
+        {"unknown compression", with(good, 30, {7, 0, 0, 0}), "compression"},
+        {"RLE8 at 24 bpp", with(WriteBmp(BmpSpec()), 30, {1, 0, 0, 0}), "compression"},
+        {"bit fields at 8 bpp", with(good, 30, {3, 0, 0, 0}), "compression"},
+        {"truncated palette", cut(good, 14 + 40 + 100), "palette"},
+        {"pixel offset past the end", with(good, 10, {0xFF, 0xFF, 0, 0}), "past the end"},
+        {"pixel offset in the headers", with(good, 10, {20, 0, 0, 0}), "inside the headers"},
+        {"truncated pixels", cut(good, good.size() - 1), "truncated pixels"},
+        {"top-down RLE", with(good_rle, 22, {0xFB, 0xFF, 0xFF, 0xFF}), "top-down"},
+        {"RLE without end marker", cut(good_rle, good_rle.size() - 2), "end-of-bitmap"},
+        {"RLE run past the row", with(good_rle, pixels, {9, 1}), "past the end of its row"},
+        {"RLE literal past the row", with(good_rle, pixels + 2, {0, 9}), "past the end of its row"},
+        {"RLE delta out of the picture", with(good_rle, pixels, {0, 2, 0, 9}), "delta"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DecodedBitmap decoded;
+        decoded.width = 99;
+        std::string error;
+        EXPECT_FALSE(DecodeBmp(row.bytes.data(), row.bytes.size(), BmpSource::File, &decoded, &error));
+        EXPECT_NE(error.find(row.reason), std::string::npos) << "reason given: " << error;
+        EXPECT_TRUE(decoded.pixels.empty());
+        EXPECT_EQ(decoded.width, 0);
+    }
+}
+
+TEST(BmpReader, BitfieldMasks_MustBeNonEmptyAndContiguous) {
+    BmpSpec spec;
+    spec.bits = 16;
+    spec.encoding = BmpEncoding::Bitfields;
+    const std::vector<uint8_t> good = WriteBmp(spec);
+    for (uint32_t mask : {0x0000u, 0xF00Fu}) {
+        SCOPED_TRACE(mask);
+        std::vector<uint8_t> bytes = good;
+        memcpy(&bytes[14 + 40], &mask, 4);
+        DecodedBitmap decoded;
+        std::string error;
+        EXPECT_FALSE(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error));
+        EXPECT_NE(error.find("masks"), std::string::npos) << error;
+    }
+}
+
+} // namespace
