@@ -1,0 +1,370 @@
+// Conformance: our DirectDraw's result codes, references, blits and clipping.
+#include "support/ddraw_helpers.h"
+#include "support/platform_fixture.h"
+
+#include "ddraw/ddraw_testing.h"
+
+namespace {
+
+class DDrawTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        window = MakeWindow(WS_POPUP | WS_VISIBLE);
+        dd = OpenDirectDraw(window);
+    }
+    void TearDown() override {
+        // Every test gives back what it took: nothing may be left alive.
+        if (dd) {
+            EXPECT_EQ(dd->Release(), 0u);
+        }
+        const DDrawLiveObjects live = DDrawLive();
+        EXPECT_EQ(live.direct_draws, 0);
+        EXPECT_EQ(live.surfaces, 0);
+        EXPECT_EQ(live.clippers, 0);
+        PlatformTest::TearDown();
+    }
+
+    HWND window = nullptr;
+    IDirectDraw7* dd = nullptr;
+};
+
+TEST_F(DDrawTest, SetCooperativeLevel_ExclusiveFullScreen_WindowCoversTheDisplay) {
+    RECT r = {};
+    GetClientRect(window, &r);
+    EXPECT_EQ(r.right, 640);
+    EXPECT_EQ(r.bottom, 480);
+    EXPECT_HR(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE));
+    EXPECT_HR(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    IDirectDraw7* other = nullptr;
+    DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&other), IID_IDirectDraw7, nullptr);
+    EXPECT_HR(DDERR_EXCLUSIVEMODEALREADYSET,
+              other->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_NORMAL)); // hands the display back
+    EXPECT_HR(DD_OK, other->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    EXPECT_EQ(other->Release(), 0u);
+}
+
+TEST_F(DDrawTest, SetDisplayMode_OnlyTheHostsMode) {
+    struct Row {
+        DWORD width, height, bits;
+        HRESULT expected;
+    };
+    static const Row rows[] = {
+        {640, 480, 16, DD_OK}, {640, 480, 32, DDERR_INVALIDMODE}, {800, 600, 16, DDERR_INVALIDMODE},
+        {320, 240, 8, DDERR_INVALIDMODE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << "x" << row.bits);
+        EXPECT_HR(row.expected, dd->SetDisplayMode(row.width, row.height, row.bits, 0, 0));
+    }
+}
+
+TEST_F(DDrawTest, CreateSurface_InvalidDescriptions_FailWithExactCodes) {
+    struct Row {
+        const char* name;
+        DWORD size, flags, caps, width, height, backs;
+        HRESULT expected;
+    };
+    const DWORD full = sizeof(DDSURFACEDESC2);
+    const DWORD plain = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    static const Row rows[] = {
+        {"size one short", full - 1, plain, DDSCAPS_OFFSCREENPLAIN, 8, 8, 0, DDERR_INVALIDPARAMS},
+        {"size zero", 0, plain, DDSCAPS_OFFSCREENPLAIN, 8, 8, 0, DDERR_INVALIDPARAMS},
+        {"no height", full, DDSD_CAPS | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, 8, 0, 0, DDERR_INVALIDPARAMS},
+        {"zero width", full, plain, DDSCAPS_OFFSCREENPLAIN, 0, 8, 0, DDERR_INVALIDPARAMS},
+        {"flip without back buffers", full, DDSD_CAPS,
+         DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 0, 0, 0, DDERR_INVALIDCAPS},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DDSURFACEDESC2 desc = {};
+        desc.dwSize = row.size;
+        desc.dwFlags = row.flags;
+        desc.ddsCaps.dwCaps = row.caps;
+        desc.dwWidth = row.width;
+        desc.dwHeight = row.height;
+        desc.dwBackBufferCount = row.backs;
+        auto* poisoned = reinterpret_cast<IDirectDrawSurface7*>(0xdeadbeef);
+        IDirectDrawSurface7* surface = poisoned;
+        EXPECT_HR(row.expected, dd->CreateSurface(&desc, &surface, nullptr));
+        EXPECT_EQ(surface, nullptr) << "the out-pointer is cleared on failure";
+    }
+}
+
+TEST_F(DDrawTest, CreateSurface_Primary_NeedsLevelExclusiveModeAndIsUnique) {
+    IDirectDraw7* fresh = nullptr;
+    DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&fresh), IID_IDirectDraw7, nullptr);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface7* surface = nullptr;
+    EXPECT_HR(DDERR_NOCOOPERATIVELEVELSET, fresh->CreateSurface(&desc, &surface, nullptr));
+    fresh->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
+    desc.dwFlags |= DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps |= DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    EXPECT_HR(DDERR_NOEXCLUSIVEMODE, fresh->CreateSurface(&desc, &surface, nullptr));
+    EXPECT_EQ(fresh->Release(), 0u);
+
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
+    MakePrimary(dd, &primary, &back);
+    EXPECT_HR(DDERR_PRIMARYSURFACEALREADYEXISTS, dd->CreateSurface(&desc, &surface, nullptr));
+    back->Release();
+    EXPECT_EQ(primary->Release(), 0u);
+}
+
+// The primary owns its back buffer: GetAttachedSurface adds a reference and gives the same
+// surface each time, and the back buffer ends with the primary.
+TEST_F(DDrawTest, References_PrimaryHoldsItsBackBuffer) {
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr, *again = nullptr;
+    MakePrimary(dd, &primary, &back);
+    DDSCAPS2 caps = {};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    ASSERT_HR(DD_OK, primary->GetAttachedSurface(&caps, &again));
+    EXPECT_EQ(again, back);
+    EXPECT_EQ(back->AddRef(), 4u); // the primary's, two GetAttachedSurface, this one
+    EXPECT_EQ(back->Release(), 3u);
+    EXPECT_EQ(RefCount(dd), 3u); // each surface holds its DirectDraw object
+    EXPECT_EQ(DDrawLive().surfaces, 2);
+    back->Release();
+    back->Release();
+    EXPECT_EQ(DDrawLive().surfaces, 2); // still attached
+    EXPECT_EQ(primary->Release(), 0u);
+    EXPECT_EQ(DDrawLive().surfaces, 0);
+}
+
+TEST_F(DDrawTest, GetAttachedSurface_NothingMatches_NotFound) {
+    IDirectDrawSurface7* plain = MakeSurface(dd, 4, 4);
+    DDSCAPS2 caps = {};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    auto* poisoned = reinterpret_cast<IDirectDrawSurface7*>(0xdeadbeef);
+    IDirectDrawSurface7* attached = poisoned;
+    EXPECT_HR(DDERR_NOTFOUND, plain->GetAttachedSurface(&caps, &attached));
+    EXPECT_EQ(attached, nullptr);
+    EXPECT_EQ(plain->Release(), 0u);
+}
+
+TEST_F(DDrawTest, SetClipper_AddsAReferenceAndReleasesItWithTheSurface) {
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_HR(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
+    IDirectDrawSurface7* surface = MakeSurface(dd, 4, 4);
+    ASSERT_HR(DD_OK, surface->SetClipper(clipper));
+    EXPECT_EQ(RefCount(clipper), 2u);
+    EXPECT_EQ(clipper->Release(), 1u); // the surface's reference is the only one now
+    EXPECT_EQ(DDrawLive().clippers, 1);
+    EXPECT_EQ(surface->Release(), 0u);
+    EXPECT_EQ(DDrawLive().clippers, 0);
+}
+
+// A surface whose DC is out is held by GDI.
+TEST_F(DDrawTest, GetDC_SurfaceHeld_OtherCallsRefused) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 8, 8);
+    IDirectDrawSurface7* source = MakeSurface(dd, 2, 2);
+    HDC dc = nullptr;
+    ASSERT_HR(DD_OK, surface->GetDC(&dc));
+    HDC second = reinterpret_cast<HDC>(0xdeadbeef);
+    EXPECT_HR(DDERR_DCALREADYCREATED, surface->GetDC(&second));
+    EXPECT_EQ(second, reinterpret_cast<HDC>(0xdeadbeef)) << "the out-parameter is left alone";
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    EXPECT_HR(DDERR_SURFACEBUSY, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_HR(DDERR_SURFACEBUSY, surface->BltFast(0, 0, source, nullptr, 0));
+    EXPECT_HR(DDERR_NODC, surface->ReleaseDC(reinterpret_cast<HDC>(0x1234)));
+    EXPECT_HR(DD_OK, surface->ReleaseDC(dc));
+    EXPECT_HR(DDERR_NODC, surface->ReleaseDC(dc));
+    EXPECT_HR(DDERR_NOTLOCKED, surface->Unlock(nullptr));
+    ASSERT_HR(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_HR(DDERR_SURFACEBUSY, surface->GetDC(&dc));
+    EXPECT_HR(DD_OK, surface->Unlock(nullptr));
+    source->Release();
+    surface->Release();
+}
+
+TEST_F(DDrawTest, Lock_WrongDescSize_InvalidParams) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 8, 8);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc - 4;
+    EXPECT_HR(DDERR_INVALIDPARAMS, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_HR(DDERR_INVALIDPARAMS, surface->GetSurfaceDesc(&desc));
+    surface->Release();
+}
+
+TEST_F(DDrawTest, BltFast_NeverClips) {
+    IDirectDrawSurface7* dest = MakeSurface(dd, 16, 16);
+    IDirectDrawSurface7* source = MakeSurface(dd, 8, 8);
+    struct Row {
+        const char* name;
+        DWORD x, y;
+        HRESULT expected;
+    };
+    static const Row rows[] = {
+        {"inside", 8, 8, DD_OK},
+        {"one column over", 9, 0, DDERR_INVALIDRECT},
+        {"one row over", 0, 9, DDERR_INVALIDRECT},
+        {"negative as unsigned", 0xFFFFFFFF, 0, DDERR_INVALIDRECT},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_HR(row.expected, dest->BltFast(row.x, row.y, source, nullptr, DDBLTFAST_WAIT));
+    }
+    RECT outside = {4, 4, 9, 9};
+    EXPECT_HR(DDERR_INVALIDRECT, dest->BltFast(0, 0, source, &outside, 0));
+    IDirectDrawClipper* clipper = nullptr;
+    dd->CreateClipper(0, &clipper, nullptr);
+    dest->SetClipper(clipper);
+    clipper->Release();
+    EXPECT_HR(DDERR_BLTFASTCANTCLIP, dest->BltFast(0, 0, source, nullptr, 0));
+    source->Release();
+    dest->Release();
+}
+
+TEST_F(DDrawTest, BltFast_SourceColorKey_LeavesKeyedPixelsAlone) {
+    IDirectDrawSurface7* dest = MakeSurface(dd, 2, 1);
+    IDirectDrawSurface7* sprite = MakeSurface(dd, 2, 1);
+    Fill(dest, 0x1111);
+    RECT left = {0, 0, 1, 1}, right = {1, 0, 2, 1};
+    Fill(sprite, 0xF81F, &left);
+    Fill(sprite, 0x07E0, &right);
+    DDCOLORKEY key = {0xF81F, 0xF81F};
+    ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+    ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
+    EXPECT_EQ(ReadPixel(dest, 0, 0), 0x1111u);
+    EXPECT_EQ(ReadPixel(dest, 1, 0), 0x07E0u);
+    ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_NOCOLORKEY));
+    EXPECT_EQ(ReadPixel(dest, 0, 0), 0xF81Fu);
+    sprite->Release();
+    dest->Release();
+}
+
+TEST_F(DDrawTest, Blt_Stretch_SamplesByFloor) {
+    IDirectDrawSurface7* source = MakeSurface(dd, 3, 1);
+    IDirectDrawSurface7* dest = MakeSurface(dd, 7, 1);
+    for (LONG x = 0; x < 3; ++x) {
+        RECT r = {x, 0, x + 1, 1};
+        Fill(source, static_cast<DWORD>(100 + x), &r);
+    }
+    ASSERT_HR(DD_OK, dest->Blt(nullptr, source, nullptr, DDBLT_WAIT, nullptr));
+    std::vector<DWORD> got;
+    for (int x = 0; x < 7; ++x) {
+        got.push_back(ReadPixel(dest, x, 0) - 100);
+    }
+    EXPECT_EQ(got, (std::vector<DWORD>{0, 0, 0, 1, 1, 2, 2}));
+    source->Release();
+    dest->Release();
+}
+
+TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 4, 4);
+    IDirectDrawSurface7* other = MakeSurface(dd, 4, 4, 32);
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx - 1;
+    EXPECT_HR(DDERR_INVALIDPARAMS, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
+    EXPECT_HR(DDERR_INVALIDPARAMS, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr));
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 0xABCD1234; // the surface's 16 bits of it
+    EXPECT_HR(DD_OK, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
+    EXPECT_EQ(ReadPixel(surface, 3, 3), 0x1234u);
+    RECT outside = {2, 2, 5, 5};
+    EXPECT_HR(DDERR_INVALIDRECT, surface->Blt(&outside, nullptr, nullptr, DDBLT_COLORFILL, &fx));
+    EXPECT_HR(DDERR_INVALIDPARAMS, surface->Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr));
+    EXPECT_HR(DDERR_INVALIDPIXELFORMAT, surface->Blt(nullptr, other, nullptr, DDBLT_WAIT, nullptr));
+    other->Release();
+    surface->Release();
+}
+
+TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 4, 4);
+    IDirectDrawSurface7* source = MakeSurface(dd, 4, 4);
+    DDrawLoseSurfaces();
+    HDC dc = reinterpret_cast<HDC>(0xdeadbeef);
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx;
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    EXPECT_HR(DDERR_SURFACELOST, surface->IsLost());
+    EXPECT_HR(DDERR_SURFACELOST, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
+    EXPECT_HR(DDERR_SURFACELOST, surface->BltFast(0, 0, source, nullptr, 0));
+    EXPECT_HR(DDERR_SURFACELOST, surface->GetDC(&dc));
+    EXPECT_HR(DDERR_SURFACELOST, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_HR(DD_OK, surface->Restore());
+    EXPECT_HR(DD_OK, surface->IsLost());
+    EXPECT_HR(DDERR_SURFACELOST, surface->BltFast(0, 0, source, nullptr, 0)) << "source still lost";
+    source->Restore();
+    EXPECT_HR(DD_OK, surface->BltFast(0, 0, source, nullptr, 0));
+    source->Release();
+    surface->Release();
+}
+
+TEST_F(DDrawTest, GetCaps_CanRenderWindowed_UnlessTakenAway) {
+    DDCAPS caps = {};
+    caps.dwSize = sizeof caps;
+    ASSERT_HR(DD_OK, dd->GetCaps(&caps, nullptr));
+    EXPECT_EQ(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED, static_cast<DWORD>(DDCAPS2_CANRENDERWINDOWED));
+    DDrawSetCanRenderWindowed(false);
+    ASSERT_HR(DD_OK, dd->GetCaps(&caps, nullptr));
+    EXPECT_EQ(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED, 0u);
+    caps.dwSize = 100;
+    EXPECT_HR(DDERR_INVALIDPARAMS, dd->GetCaps(&caps, nullptr));
+    EXPECT_EQ(sizeof(DDCAPS), 380u); // all 32-bit fields, on every platform
+}
+
+TEST_F(DDrawTest, FailureHook_FailsTheChosenCallOnce) {
+    DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY, 1);
+    IDirectDrawSurface7* first = MakeSurface(dd, 2, 2);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = desc.dwHeight = 2;
+    IDirectDrawSurface7* second = nullptr;
+    EXPECT_HR(DDERR_OUTOFMEMORY, dd->CreateSurface(&desc, &second, nullptr));
+    EXPECT_EQ(second, nullptr);
+    EXPECT_HR(DD_OK, dd->CreateSurface(&desc, &second, nullptr));
+    second->Release();
+    first->Release();
+}
+
+// Presenting onto the primary through a clipper bound to the main window leaves alone the
+// part of the screen where a window above it shows, cut to that window's shape.
+TEST_F(DDrawTest, Blt_OntoClippedPrimary_SkipsTheShapedWindowAbove) {
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
+    MakePrimary(dd, &primary, &back);
+    Fill(primary, 0x1111);
+    Fill(back, 0x2222);
+    HWND panel = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP, 0, 0, 100, 50, window, nullptr,
+                                 Instance(), nullptr);
+    // The panel's shape: its left half, and one pixel at (99, 49).
+    HRGN shape = CreateRectRgn(0, 0, 50, 50);
+    HRGN dot = CreateRectRgn(99, 49, 100, 50);
+    EXPECT_EQ(CombineRgn(shape, shape, dot, RGN_OR), COMPLEXREGION);
+    DeleteObject(dot);
+    ASSERT_TRUE(SetWindowRgn(panel, shape, TRUE));
+    ShowWindow(panel, SW_SHOWNOACTIVATE);
+
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_HR(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
+    ASSERT_HR(DD_OK, clipper->SetHWnd(0, window));
+    ASSERT_HR(DD_OK, primary->SetClipper(clipper));
+    clipper->Release();
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, DDBLT_WAIT, nullptr));
+
+    struct Row {
+        int x, y;
+        DWORD expected;
+    };
+    static const Row rows[] = {
+        {0, 0, 0x1111},   {49, 49, 0x1111}, // under the panel's shape: left alone
+        {50, 0, 0x2222},  {98, 49, 0x2222}, // in the panel's rectangle, outside its shape
+        {99, 49, 0x1111},                   // the shape's lone pixel
+        {100, 0, 0x2222}, {639, 479, 0x2222},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ReadPixel(primary, row.x, row.y), row.expected) << "(" << row.x << ", " << row.y << ")";
+    }
+    back->Release();
+    EXPECT_EQ(primary->Release(), 0u);
+}
+
+} // namespace

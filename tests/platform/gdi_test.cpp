@@ -1,0 +1,302 @@
+// Conformance: our GDI's colours, blits, text, regions and bitmap loading.
+#include "support/bmp_writer.h"
+#include "support/ddraw_helpers.h"
+#include "support/platform_fixture.h"
+
+#include "kernel/resources.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class GdiTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        window = MakeWindow(WS_POPUP | WS_VISIBLE);
+        dd = OpenDirectDraw(window);
+    }
+    void TearDown() override {
+        EXPECT_EQ(dd->Release(), 0u);
+        PlatformTest::TearDown();
+    }
+
+    // A memory DC holding a new w x h bitmap in the display's format.
+    HDC MemoryDC(int w, int h, HBITMAP* bitmap) {
+        HDC screen = GetDC(nullptr);
+        *bitmap = CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        HDC dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, *bitmap);
+        return dc;
+    }
+
+    HWND window = nullptr;
+    IDirectDraw7* dd = nullptr;
+};
+
+// GDI turns a COLORREF into a pixel by truncating each channel.
+TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
+    struct Row {
+        const char* name;
+        int bits;
+        COLORREF color;
+        DWORD raw;
+    };
+    static const Row rows[] = {
+        {"magenta 5:6:5", 16, RGB(255, 0, 255), 0xF81F},
+        {"magenta 5:5:5", 15, RGB(255, 0, 255), 0x7C1F},
+        {"magenta 32", 32, RGB(255, 0, 255), 0x00FF00FF},
+        {"dark 5:6:5", 16, RGB(7, 3, 7), 0x0000},
+        {"grey 5:6:5", 16, RGB(128, 128, 128), 0x8410},
+        {"grey 5:5:5", 15, RGB(128, 128, 128), 0x4210},
+        {"yellow 5:6:5", 16, RGB(255, 255, 0), 0xFFE0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        IDirectDrawSurface7* surface = MakeSurface(dd, 2, 1, row.bits);
+        HDC dc = nullptr;
+        ASSERT_HR(DD_OK, surface->GetDC(&dc));
+        const COLORREF set = SetPixel(dc, 1, 0, row.color);
+        // Read back, the pixel widens again: a second write gives the same raw value.
+        EXPECT_EQ(GetPixel(dc, 1, 0), set);
+        SetPixel(dc, 0, 0, set);
+        surface->ReleaseDC(dc);
+        EXPECT_EQ(ReadPixel(surface, 1, 0), row.raw);
+        EXPECT_EQ(ReadPixel(surface, 0, 0), row.raw);
+        surface->Release();
+    }
+}
+
+TEST_F(GdiTest, GetPixel_OutsideTheBitmap_IsInvalid) {
+    HBITMAP bitmap;
+    HDC dc = MemoryDC(4, 3, &bitmap);
+    EXPECT_NE(GetPixel(dc, 3, 2), CLR_INVALID);
+    EXPECT_EQ(GetPixel(dc, 4, 0), CLR_INVALID);
+    EXPECT_EQ(GetPixel(dc, 0, 3), CLR_INVALID);
+    EXPECT_EQ(GetPixel(dc, -1, 0), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 0, -1, 0), CLR_INVALID);
+    BITMAP info = {};
+    EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_EQ(info.bmWidth, 4);
+    EXPECT_EQ(info.bmHeight, 3);
+    EXPECT_EQ(info.bmBitsPixel, 16);
+    EXPECT_FALSE(DeleteObject(bitmap)) << "a selected bitmap is not deleted";
+    DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), 0);
+}
+
+// Enlarging, GDI takes the pixel under each destination pixel's centre; shrinking in the
+// default BLACKONWHITE mode, the dropped pixels are ANDed into the kept ones.
+TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
+    HBITMAP from_bitmap, to_bitmap;
+    HDC from = MemoryDC(4, 1, &from_bitmap);
+    HDC to = MemoryDC(7, 1, &to_bitmap);
+    const COLORREF column[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
+    for (int x = 0; x < 4; ++x) {
+        SetPixel(from, x, 0, column[x]);
+    }
+    ASSERT_TRUE(StretchBlt(to, 0, 0, 7, 1, from, 0, 0, 3, 1, SRCCOPY));
+    const int expected[7] = {0, 0, 1, 1, 1, 2, 2};
+    for (int x = 0; x < 7; ++x) {
+        EXPECT_EQ(GetPixel(to, x, 0), column[expected[x]]) << "column " << x;
+    }
+    EXPECT_EQ(GetStretchBltMode(to), BLACKONWHITE);
+    // 4 -> 2: (red AND green) = black, (blue AND white) = blue.
+    ASSERT_TRUE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, SRCCOPY));
+    EXPECT_EQ(GetPixel(to, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(to, 1, 0), RGB(0, 0, 255));
+    SetStretchBltMode(to, WHITEONBLACK);
+    StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(to, 0, 0), RGB(255, 255, 0));
+    SetStretchBltMode(to, COLORONCOLOR);
+    StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(to, 0, 0), column[1]);
+    EXPECT_EQ(GetPixel(to, 1, 0), column[3]);
+    EXPECT_FALSE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, 0x00EE0086)) << "only SRCCOPY";
+    DeleteDC(from);
+    DeleteDC(to);
+}
+
+TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
+    HBITMAP a_bitmap, b_bitmap;
+    HDC a = MemoryDC(3, 3, &a_bitmap);
+    HDC b = MemoryDC(3, 3, &b_bitmap);
+    SetPixel(a, 0, 0, RGB(255, 0, 0));
+    SetPixel(a, 1, 1, RGB(0, 255, 0));
+    ASSERT_TRUE(BitBlt(b, 1, 1, 5, 5, a, 0, 0, SRCCOPY)); // cut to what both have
+    EXPECT_EQ(GetPixel(b, 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(b, 2, 2), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(b, 0, 0), RGB(0, 0, 0));
+    DeleteDC(a);
+    DeleteDC(b);
+}
+
+TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
+    HDC dc = GetDC(nullptr);
+    SIZE size = {};
+    ASSERT_TRUE(GetTextExtentPoint32A(dc, "5", 1, &size));
+    EXPECT_EQ(size.cx, 8);
+    EXPECT_EQ(size.cy, 16);
+    GetTextExtentPoint32A(dc, "12", 2, &size);
+    EXPECT_EQ(size.cx, 16);
+    EXPECT_EQ(size.cy, 16);
+    // The dialog font: 6 x 13 base units, so 106 x 36 dialog units are 159 x 59 pixels.
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    GetTextExtentPoint32A(dc, letters, 52, &size);
+    const LONG base_x = (size.cx / 26 + 1) / 2, base_y = size.cy;
+    EXPECT_EQ(base_x, 6);
+    EXPECT_EQ(base_y, 13);
+    // Dialog units map to pixels as MulDiv(units, base, 4 or 8) does, rounding.
+    EXPECT_EQ((106 * base_x + 2) / 4, 159);
+    EXPECT_EQ((36 * base_y + 4) / 8, 59);
+    ReleaseDC(nullptr, dc);
+}
+
+// Text is drawn opaque: the whole cell is the background colour but for the glyph.
+TEST_F(GdiTest, TextOut_FillsTheCellBehindTheGlyph) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 8, 16);
+    HDC dc = nullptr;
+    surface->GetDC(&dc);
+    SetBkColor(dc, RGB(255, 0, 255));
+    SetTextColor(dc, RGB(255, 255, 0));
+    ASSERT_TRUE(TextOutA(dc, 0, 0, "5", 1));
+    surface->ReleaseDC(dc);
+    int ink = 0, paper = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const DWORD p = ReadPixel(surface, x, y);
+            ink += p == 0xFFE0;
+            paper += p == 0xF81F;
+        }
+    }
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(ink + paper, 8 * 16);
+    EXPECT_EQ(ReadPixel(surface, 0, 0), 0xF81Fu);
+    surface->Release();
+}
+
+TEST_F(GdiTest, Regions_CombineAndOwnership) {
+    HRGN a = CreateRectRgn(0, 0, 10, 10);
+    HRGN b = CreateRectRgn(5, 5, 20, 20);
+    HRGN result = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), SIMPLEREGION);
+    EXPECT_TRUE(PtInRegion(result, 5, 5));
+    EXPECT_FALSE(PtInRegion(result, 10, 10)) << "right and bottom edges are outside";
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(PtInRegion(result, 19, 19));
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_DIFF), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(result, 6, 6));
+    EXPECT_EQ(CombineRgn(result, a, a, RGN_DIFF), NULLREGION);
+    EXPECT_EQ(CombineRgn(result, a, nullptr, 99), ERROR);
+    // SetWindowRgn takes the region over: the handle is no longer the caller's.
+    ASSERT_TRUE(SetWindowRgn(window, a, TRUE));
+    EXPECT_FALSE(DeleteObject(a));
+    DeleteObject(b);
+    DeleteObject(result);
+}
+
+class LoadImageTest : public GdiTest {
+  protected:
+    void SetUp() override {
+        GdiTest::SetUp();
+        char pattern[] = "/tmp/zobu4-bitmaps-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        ASSERT_EQ(getcwd(previous, sizeof previous), previous);
+        ASSERT_EQ(chdir(directory.c_str()), 0);
+        mkdir("Bitmaps", 0755);
+    }
+    void TearDown() override {
+        chdir(previous);
+        system(("rm -rf " + directory).c_str());
+        GdiTest::TearDown();
+    }
+    std::string directory;
+    char previous[4096] = {};
+};
+
+TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
+    BmpSpec spec;
+    spec.width = 20;
+    spec.height = 10;
+    WriteFile("Bitmaps/zobu1.BMP", WriteBmp(spec));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, "bitmaps\\ZOBU1.bmp", IMAGE_BITMAP, 32, 32, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 32);
+    EXPECT_EQ(info.bmHeight, 32);
+    EXPECT_NE(info.bmBits, nullptr) << "a DIB section";
+    DeleteObject(bitmap);
+    bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, "Bitmaps\\zobu1.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    GetObjectA(bitmap, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 20);
+    EXPECT_EQ(info.bmHeight, 10);
+    // The pixels: the test picture's first pixel, through a memory DC.
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const uint32_t rgb = TestColor(1, 0, 8);
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
+    WriteFile("Bitmaps/broken.bmp", {'B', 'M', 1, 2, 3});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\broken.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"Bitmaps\\missing.bmp\": no such file\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("\"Bitmaps\\broken.bmp\": truncated file header\n"), std::string::npos) << said;
+    // Not a resource of the module: no bitmap, and nothing said (the caller tries a file).
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, 0), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {
+    BmpSpec spec;
+    spec.bits = 8;
+    spec.file_header = false;
+    const std::vector<uint8_t> dib = WriteBmp(spec);
+    // A .res with the empty entry, then RT_BITMAP 104 and RT_BITMAP "SKIN".
+    std::vector<uint8_t> res = {0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+    res.resize(32, 0);
+    auto entry = [&](std::vector<uint8_t> name) {
+        std::vector<uint8_t> header = {0xFF, 0xFF, 2, 0};
+        header.insert(header.end(), name.begin(), name.end());
+        header.resize(header.size() + 16, 0);
+        PutLe(res, static_cast<uint32_t>(dib.size()), 4);
+        PutLe(res, static_cast<uint32_t>(8 + header.size()), 4);
+        res.insert(res.end(), header.begin(), header.end());
+        res.insert(res.end(), dib.begin(), dib.end());
+        res.resize((res.size() + 3) / 4 * 4, 0);
+    };
+    entry({0xFF, 0xFF, 104, 0});
+    entry({'S', 0, 'K', 0, 'I', 0, 'N', 0, 0, 0, 0, 0});
+    std::string error;
+    ASSERT_TRUE(KernelSetModuleResources(res.data(), res.size(), &error)) << error;
+    HBITMAP by_number = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104));
+    HBITMAP by_name = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "skin", IMAGE_BITMAP, 14, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(by_number, nullptr);
+    ASSERT_NE(by_name, nullptr);
+    BITMAP info = {};
+    GetObjectA(by_name, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 14);
+    EXPECT_EQ(info.bmHeight, spec.height);
+    DeleteObject(by_number);
+    DeleteObject(by_name);
+    KernelSetModuleResources(nullptr, 0, &error);
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// Helpers for tests that use DirectDraw.
+#include "support/ddraw_helpers.h"
+
+#include <stdio.h>
+#include <string.h>
+
+std::string HresultName(HRESULT hr) {
+    struct Name {
+        HRESULT hr;
+        const char* name;
+    };
+    static const Name names[] = {
+        {DD_OK, "DD_OK"},
+        {E_FAIL, "E_FAIL"},
+        {E_INVALIDARG, "E_INVALIDARG/DDERR_INVALIDPARAMS"},
+        {E_POINTER, "E_POINTER"},
+        {E_NOTIMPL, "E_NOTIMPL"},
+        {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
+        {DDERR_INVALIDCAPS, "DDERR_INVALIDCAPS"},
+        {DDERR_INVALIDMODE, "DDERR_INVALIDMODE"},
+        {DDERR_INVALIDPIXELFORMAT, "DDERR_INVALIDPIXELFORMAT"},
+        {DDERR_INVALIDRECT, "DDERR_INVALIDRECT"},
+        {DDERR_NOCLIPLIST, "DDERR_NOCLIPLIST"},
+        {DDERR_NOCOOPERATIVELEVELSET, "DDERR_NOCOOPERATIVELEVELSET"},
+        {DDERR_NOCOLORKEY, "DDERR_NOCOLORKEY"},
+        {DDERR_NOEXCLUSIVEMODE, "DDERR_NOEXCLUSIVEMODE"},
+        {DDERR_NOTFOUND, "DDERR_NOTFOUND"},
+        {DDERR_SURFACEBUSY, "DDERR_SURFACEBUSY"},
+        {DDERR_SURFACELOST, "DDERR_SURFACELOST"},
+        {DDERR_PRIMARYSURFACEALREADYEXISTS, "DDERR_PRIMARYSURFACEALREADYEXISTS"},
+        {DDERR_NOCLIPPERATTACHED, "DDERR_NOCLIPPERATTACHED"},
+        {DDERR_BLTFASTCANTCLIP, "DDERR_BLTFASTCANTCLIP"},
+        {DDERR_EXCLUSIVEMODEALREADYSET, "DDERR_EXCLUSIVEMODEALREADYSET"},
+        {DDERR_NOTLOCKED, "DDERR_NOTLOCKED"},
+        {DDERR_CANTCREATEDC, "DDERR_CANTCREATEDC"},
+        {DDERR_NODC, "DDERR_NODC"},
+        {DDERR_DCALREADYCREATED, "DDERR_DCALREADYCREATED"},
+    };
+    char text[80];
+    for (const Name& n : names) {
+        if (n.hr == hr) {
+            snprintf(text, sizeof text, "%s (0x%08x)", n.name, static_cast<unsigned>(hr));
+            return text;
+        }
+    }
+    snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
+    return text;
+}
+
+IDirectDraw7* OpenDirectDraw(HWND window) {
+    IDirectDraw7* dd = nullptr;
+    EXPECT_HR(DD_OK, DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&dd), IID_IDirectDraw7,
+                                        nullptr));
+    EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    EXPECT_HR(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
+    return dd;
+}
+
+void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSurface7** back) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+    desc.dwBackBufferCount = 1;
+    ASSERT_HR(DD_OK, dd->CreateSurface(&desc, primary, nullptr));
+    DDSCAPS2 caps = {};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    ASSERT_HR(DD_OK, (*primary)->GetAttachedSurface(&caps, back));
+}
+
+IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, int bits, DWORD caps) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = caps;
+    desc.dwWidth = width;
+    desc.dwHeight = height;
+    if (bits) {
+        desc.dwFlags |= DDSD_PIXELFORMAT;
+        DDPIXELFORMAT& pf = desc.ddpfPixelFormat;
+        pf.dwSize = sizeof pf;
+        pf.dwFlags = DDPF_RGB;
+        pf.dwRGBBitCount = bits == 32 ? 32 : 16;
+        pf.dwRBitMask = bits == 32 ? 0xFF0000 : bits == 16 ? 0xF800 : 0x7C00;
+        pf.dwGBitMask = bits == 32 ? 0x00FF00 : bits == 16 ? 0x07E0 : 0x03E0;
+        pf.dwBBitMask = bits == 32 ? 0x0000FF : 0x001F;
+    }
+    IDirectDrawSurface7* surface = nullptr;
+    EXPECT_HR(DD_OK, dd->CreateSurface(&desc, &surface, nullptr));
+    return surface;
+}
+
+DWORD ReadPixel(IDirectDrawSurface7* surface, int x, int y) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) {
+        return 0xFFFFFFFF;
+    }
+    const uint8_t* row = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch;
+    DWORD value = 0;
+    memcpy(&value, row + x * (desc.ddpfPixelFormat.dwRGBBitCount / 8),
+           desc.ddpfPixelFormat.dwRGBBitCount / 8);
+    surface->Unlock(nullptr);
+    return value;
+}
+
+void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect) {
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = raw;
+    EXPECT_HR(DD_OK, surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL, &fx));
+}
+
+ULONG RefCount(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}

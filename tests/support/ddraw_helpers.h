@@ -1,0 +1,37 @@
+// Helpers for tests that use DirectDraw: objects made the way the game makes them, pixels
+// read back through a lock, and result codes printed by name.
+#pragma once
+
+#include <ddraw.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// "DDERR_SURFACELOST (0x887601c2)" and the like, for failure messages.
+std::string HresultName(HRESULT hr);
+
+#define EXPECT_HR(expected, actual)                                                                \
+    EXPECT_EQ(HresultName(expected), HresultName(actual))
+#define ASSERT_HR(expected, actual)                                                                \
+    ASSERT_EQ(HresultName(expected), HresultName(actual))
+
+// A DirectDraw object in exclusive full-screen mode on `window`, display mode set.
+IDirectDraw7* OpenDirectDraw(HWND window);
+
+// The primary with its back buffer (one reference each, the back buffer's from
+// GetAttachedSurface).
+void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSurface7** back);
+
+// An off-screen surface; bits 16 (5:6:5), 15 (5:5:5), 32, or 0 for the display's format.
+IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, int bits = 0,
+                                 DWORD caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
+
+// One raw pixel, read through a lock; 0xFFFFFFFF when the lock fails.
+DWORD ReadPixel(IDirectDrawSurface7* surface, int x, int y);
+
+// Fills the surface (or a rectangle of it) with a raw value through Blt.
+void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect = nullptr);
+
+// The count a further AddRef/Release pair reports: the object's current count.
+ULONG RefCount(IUnknown* object);
