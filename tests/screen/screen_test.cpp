@@ -1,0 +1,469 @@
+// Screen and Image on our DirectDraw: every step's result, the failure tables, the
+// out-pointer rules, and references back to zero.
+#include "screen/image.h"
+#include "screen/screen.h"
+
+#include "support/bmp_writer.h"
+#include "support/ddraw_helpers.h"
+#include "support/platform_fixture.h"
+
+#include "ddraw/ddraw_testing.h"
+#include "gdi/gdi_private.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+Image* const kPoison = reinterpret_cast<Image*>(0xdeadbeef);
+
+void Release(Image*& image) {
+    if (image && image != kPoison) {
+        image->Destroy();
+        delete image;
+    }
+    image = nullptr;
+}
+
+DDSURFACEDESC2 DescOf(IDirectDrawSurface7* surface) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    surface->GetSurfaceDesc(&desc);
+    return desc;
+}
+
+class ScreenTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        window = MakeWindow(WS_POPUP | WS_VISIBLE);
+    }
+    void TearDown() override {
+        screen.ReleaseAll();
+        const DDrawLiveObjects live = DDrawLive();
+        EXPECT_EQ(live.direct_draws, 0) << "references must come back to zero";
+        EXPECT_EQ(live.surfaces, 0);
+        EXPECT_EQ(live.clippers, 0);
+        PlatformTest::TearDown();
+    }
+    void Open() { ASSERT_HR(S_OK, screen.OpenFullScreen(window, 640, 480, 16)); }
+
+    // An Image of the Screen's making: w x h, in the given format (0: the display's).
+    Image* MakeImage(DWORD w, DWORD h, int bits = 0) {
+        Image* image = new Image();
+        image->surface = MakeSurface(screen.directDraw, w, h, bits);
+        return image;
+    }
+
+    HWND window = nullptr;
+    Screen screen;
+};
+
+TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer) {
+    EXPECT_EQ(screen.window, nullptr);
+    Open();
+    ASSERT_NE(screen.directDraw, nullptr);
+    ASSERT_NE(screen.primary, nullptr);
+    ASSERT_NE(screen.backBuffer, nullptr);
+    EXPECT_EQ(screen.window, window);
+    RECT r = {};
+    GetClientRect(window, &r);
+    EXPECT_EQ(r.right, 640);
+    EXPECT_EQ(r.bottom, 480);
+    // The primary's reference, GetAttachedSurface's, and the Screen's own extra one.
+    EXPECT_EQ(RefCount(screen.backBuffer), 3u);
+    const DDSURFACEDESC2 desc = DescOf(screen.backBuffer);
+    EXPECT_EQ(desc.dwWidth, 640u);
+    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
+    EXPECT_EQ(desc.ddpfPixelFormat.dwGBitMask, 0x07E0u);
+}
+
+TEST_F(ScreenTest, OpenFullScreen_AnyStepFails_EFailAndPartlyOpen) {
+    struct Row {
+        const char* name;
+        DDrawCall call;
+        bool direct_draw, primary;
+    };
+    static const Row rows[] = {
+        {"DirectDrawCreateEx", DDrawCall::DirectDrawCreateEx, false, false},
+        {"SetCooperativeLevel", DDrawCall::SetCooperativeLevel, true, false},
+        {"SetDisplayMode", DDrawCall::SetDisplayMode, true, false},
+        {"CreateSurface", DDrawCall::CreateSurface, true, false},
+        {"GetAttachedSurface", DDrawCall::GetAttachedSurface, true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DDrawFailCall(row.call, DDERR_OUTOFMEMORY);
+        EXPECT_HR(E_FAIL, screen.OpenFullScreen(window, 640, 480, 16));
+        EXPECT_EQ(screen.directDraw != nullptr, row.direct_draw);
+        EXPECT_EQ(screen.primary != nullptr, row.primary);
+        EXPECT_EQ(screen.backBuffer, nullptr);
+        EXPECT_EQ(screen.window, nullptr) << "written only by a successful opening";
+        EXPECT_HR(S_OK, screen.ReleaseAll());
+        EXPECT_EQ(DDrawLive().direct_draws, 0);
+    }
+    EXPECT_HR(E_FAIL, screen.OpenFullScreen(window, 800, 600, 16)) << "a mode the host lacks";
+}
+
+// A Screen whose ReleaseAll is watched: OpenFullScreen must call it as a virtual call.
+class WatchedScreen : public Screen {
+  public:
+    HRESULT ReleaseAll() override {
+        ++releases;
+        live_at_release = DDrawLive().surfaces;
+        return Screen::ReleaseAll();
+    }
+    int releases = 0;
+    int live_at_release = -1;
+};
+
+TEST_F(ScreenTest, OpenFullScreen_Again_ReleasesTheFirstThenRebuilds) {
+    WatchedScreen watched;
+    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
+    EXPECT_EQ(watched.releases, 1);
+    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
+    EXPECT_EQ(watched.releases, 2);
+    EXPECT_EQ(watched.live_at_release, 2); // the first primary and back buffer, then gone
+    EXPECT_EQ(DDrawLive().direct_draws, 1);
+    EXPECT_EQ(DDrawLive().surfaces, 2);
+    watched.ReleaseAll();
+}
+
+TEST_F(ScreenTest, ReleaseAll_NewOrTwice_DoesNothing) {
+    EXPECT_HR(S_OK, screen.ReleaseAll());
+    Open();
+    EXPECT_HR(S_OK, screen.ReleaseAll());
+    EXPECT_EQ(screen.directDraw, nullptr);
+    EXPECT_EQ(screen.primary, nullptr);
+    EXPECT_EQ(screen.backBuffer, nullptr);
+    EXPECT_EQ(DDrawLive().surfaces, 0);
+    EXPECT_HR(S_OK, screen.ReleaseAll());
+}
+
+TEST_F(ScreenTest, InstallClipper_ResultsAndTheClippersReference) {
+    Open();
+    DDrawFailCall(DDrawCall::CreateClipper, DDERR_OUTOFMEMORY);
+    EXPECT_HR(DDERR_OUTOFMEMORY, screen.InstallClipper());
+    IDirectDrawClipper* clipper = nullptr;
+    EXPECT_HR(DDERR_NOCLIPPERATTACHED, screen.primary->GetClipper(&clipper));
+
+    DDrawFailCall(DDrawCall::SetClipper, DDERR_OUTOFMEMORY);
+    EXPECT_HR(DDERR_OUTOFMEMORY, screen.InstallClipper());
+    EXPECT_EQ(DDrawLive().clippers, 0) << "released after SetClipper failed";
+
+    EXPECT_HR(S_OK, screen.InstallClipper());
+    ASSERT_HR(DD_OK, screen.primary->GetClipper(&clipper));
+    HWND bound = nullptr;
+    clipper->GetHWnd(&bound);
+    EXPECT_EQ(bound, window);
+    EXPECT_EQ(clipper->Release(), 1u) << "the primary holds the clipper's only reference";
+}
+
+TEST_F(ScreenTest, FillAndDraw_WithoutABackBuffer_EPointer) {
+    EXPECT_HR(E_POINTER, screen.FillBackBuffer(0));
+    EXPECT_HR(E_POINTER, screen.DrawSurface(0, 0, nullptr, nullptr, 0));
+    EXPECT_HR(E_INVALIDARG, screen.DrawImage(0, 0, nullptr, nullptr));
+}
+
+TEST_F(ScreenTest, FillBackBuffer_RawValue_AndTheBlitsFailure) {
+    Open();
+    Fill(screen.backBuffer, 0xFFFF);
+    EXPECT_HR(S_OK, screen.FillBackBuffer(0));
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 0, 0), 0u);
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 639, 479), 0u);
+    DDrawFailCall(DDrawCall::Blt, DDERR_SURFACELOST);
+    EXPECT_HR(DDERR_SURFACELOST, screen.FillBackBuffer(0));
+}
+
+TEST_F(ScreenTest, DrawImage_UsesTheKeyOnlyWhenKeyed) {
+    Open();
+    Image* sprite = MakeImage(2, 1);
+    RECT right = {1, 0, 2, 1};
+    Fill(sprite->surface, 0xF81F);
+    Fill(sprite->surface, 0x07E0, &right);
+    ASSERT_HR(S_OK, sprite->ApplyColorKey(RGB(255, 0, 255)));
+    screen.FillBackBuffer(0x1111);
+    EXPECT_HR(S_OK, screen.DrawImage(10, 10, sprite, nullptr));
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 10, 10), 0x1111u) << "magenta does not reach it";
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 11, 10), 0x07E0u);
+    sprite->colorKeyed = FALSE;
+    EXPECT_HR(S_OK, screen.DrawImage(10, 10, sprite, nullptr));
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 10, 10), 0xF81Fu);
+    EXPECT_HR(DDERR_INVALIDRECT, screen.DrawImage(639, 0, sprite, nullptr)) << "never clipped";
+    Release(sprite);
+}
+
+class LoadBitmapTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        char pattern[] = "/tmp/zobu4-screen-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        ASSERT_EQ(getcwd(previous, sizeof previous), previous);
+        ASSERT_EQ(chdir(directory.c_str()), 0);
+        mkdir("Bitmaps", 0755);
+        BmpSpec spec;
+        spec.width = 50;
+        spec.height = 20;
+        WriteFile("Bitmaps/ZOBU1.bmp", WriteBmp(spec));
+    }
+    void TearDown() override {
+        chdir(previous);
+        system(("rm -rf " + directory).c_str());
+        ScreenTest::TearDown();
+    }
+    std::string directory;
+    char previous[4096] = {};
+};
+
+TEST_F(LoadBitmapTest, LoadBitmapImage_NotOpenOrNullArguments_OutUntouched) {
+    Image* out = kPoison;
+    EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
+    EXPECT_EQ(out, kPoison);
+    Open();
+    EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(&out, nullptr, 32, 32));
+    EXPECT_EQ(out, kPoison);
+    EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(nullptr, "Bitmaps\\ZOBU1.bmp", 32, 32));
+}
+
+TEST_F(LoadBitmapTest, LoadBitmapImage_FileOfAnotherSize_ScaledIntoSystemMemory) {
+    Open();
+    Image* out = kPoison;
+    ASSERT_HR(S_OK, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
+    ASSERT_NE(out, nullptr);
+    const DDSURFACEDESC2 desc = DescOf(out->surface);
+    EXPECT_EQ(desc.dwWidth, 32u);
+    EXPECT_EQ(desc.dwHeight, 32u);
+    EXPECT_NE(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY, 0u);
+    EXPECT_FALSE(out->colorKeyed);
+    Release(out);
+    ASSERT_HR(S_OK, screen.LoadBitmapImage(&out, "bitmaps\\zobu1.BMP", 0, 0));
+    EXPECT_EQ(DescOf(out->surface).dwWidth, 50u) << "0 keeps the bitmap's own size";
+    Release(out);
+}
+
+TEST_F(LoadBitmapTest, LoadBitmapImage_Failures_OutPointerRules) {
+    Open();
+    struct Row {
+        const char* name;
+        const char* file;
+        DDrawCall call;
+        HRESULT code;
+        HRESULT expected;
+        bool image_at_out;
+    };
+    static const Row rows[] = {
+        {"no such resource or file", "Bitmaps\\none.bmp", DDrawCall::Count, DD_OK, E_FAIL, false},
+        {"Image::Create fails", "Bitmaps\\ZOBU1.bmp", DDrawCall::CreateSurface, DDERR_OUTOFMEMORY,
+         DDERR_OUTOFMEMORY, false},
+        {"painting fails", "Bitmaps\\ZOBU1.bmp", DDrawCall::GetDC, DDERR_SURFACELOST,
+         DDERR_SURFACELOST, true},
+    };
+    testing::internal::CaptureStderr(); // the missing file is reported there
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.call != DDrawCall::Count) {
+            DDrawFailCall(row.call, row.code);
+        }
+        Image* out = kPoison;
+        EXPECT_HR(row.expected, screen.LoadBitmapImage(&out, row.file, 32, 32));
+        EXPECT_EQ(out != nullptr, row.image_at_out);
+        Release(out);
+        EXPECT_EQ(DDrawLive().surfaces, 2) << "nothing left behind";
+    }
+    testing::internal::GetCapturedStderr();
+}
+
+TEST_F(ScreenTest, MakeTextImage_ExactlyTheTextsExtent_MagentaAroundYellow) {
+    Open();
+    Image* text = kPoison;
+    ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "5", RGB(255, 0, 255), RGB(255, 255, 0)));
+    const DDSURFACEDESC2 desc = DescOf(text->surface);
+    EXPECT_EQ(desc.dwWidth, 8u);
+    EXPECT_EQ(desc.dwHeight, 16u);
+    EXPECT_EQ(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY, 0u) << "left to DirectDraw's placement";
+    EXPECT_FALSE(text->colorKeyed);
+    int yellow = 0, magenta = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const DWORD p = ReadPixel(text->surface, x, y);
+            yellow += p == 0xFFE0;
+            magenta += p == 0xF81F;
+        }
+    }
+    EXPECT_GT(yellow, 10);
+    EXPECT_EQ(yellow + magenta, 128);
+    // Drawn without a key, the magenta box shows around the digit.
+    screen.FillBackBuffer(0);
+    EXPECT_HR(S_OK, screen.DrawImage(10, 10, text, nullptr));
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 10, 10), 0xF81Fu);
+    EXPECT_EQ(ReadPixel(screen.backBuffer, 9, 9), 0u);
+    Release(text);
+    ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "12", RGB(255, 0, 255), RGB(255, 255, 0)));
+    EXPECT_EQ(DescOf(text->surface).dwWidth, 16u);
+    Release(text);
+}
+
+TEST_F(ScreenTest, MakeTextImage_Failures_OutPointerRules) {
+    Image* out = kPoison;
+    EXPECT_HR(E_INVALIDARG, screen.MakeTextImage(&out, nullptr, "5", 0, 0));
+    EXPECT_EQ(out, kPoison);
+    Open();
+    EXPECT_HR(E_INVALIDARG, screen.MakeTextImage(&out, nullptr, nullptr, 0, 0));
+    EXPECT_EQ(out, kPoison);
+    DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY);
+    EXPECT_HR(DDERR_OUTOFMEMORY, screen.MakeTextImage(&out, nullptr, "5", 0, 0));
+    EXPECT_EQ(out, nullptr);
+    DDrawFailCall(DDrawCall::ReleaseDC, DDERR_GENERIC);
+    EXPECT_HR(DDERR_GENERIC, screen.MakeTextImage(&out, nullptr, "5", 0, 0));
+    ASSERT_NE(out, nullptr) << "after a failed paint the Image is the caller's";
+    Release(out);
+}
+
+TEST_F(ScreenTest, ImageDestroy_WithoutASurface_DoesNothing) {
+    Image image;
+    image.Destroy();
+    image.Destroy();
+    EXPECT_EQ(image.surface, nullptr);
+}
+
+TEST_F(ScreenTest, PaintBitmap_FailureTable) {
+    Open();
+    HDC screen_dc = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen_dc, 2, 2);
+    ReleaseDC(nullptr, screen_dc);
+    struct Row {
+        const char* name;
+        DDrawCall call;
+        HRESULT expected;
+    };
+    static const Row rows[] = {
+        {"Restore fails", DDrawCall::Restore, DDERR_OUTOFMEMORY},
+        {"GetDC fails", DDrawCall::GetDC, DDERR_SURFACELOST},
+        {"ReleaseDC fails", DDrawCall::ReleaseDC, DDERR_GENERIC},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Image* image = MakeImage(4, 4);
+        DDrawFailCall(row.call, row.expected);
+        EXPECT_HR(row.expected, image->PaintBitmap(bitmap, 0, 0, 0, 0));
+        Release(image);
+    }
+    Image* image = MakeImage(4, 4);
+    EXPECT_HR(E_INVALIDARG, image->PaintBitmap(nullptr, 0, 0, 0, 0));
+    GdiFailCreateCompatibleDC(1);
+    EXPECT_HR(E_FAIL, image->PaintBitmap(bitmap, 0, 0, 0, 0));
+    Image empty;
+    EXPECT_HR(E_INVALIDARG, empty.PaintBitmap(bitmap, 0, 0, 0, 0));
+    Release(image);
+
+    // A FOURCC surface is refused before any DC is made.
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = desc.dwHeight = 4;
+    desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+    desc.ddpfPixelFormat.dwFlags = DDPF_FOURCC;
+    desc.ddpfPixelFormat.dwFourCC = MAKEFOURCC('Y', 'U', 'Y', '2');
+    Image fourcc;
+    ASSERT_HR(S_OK, fourcc.Create(screen.directDraw, &desc));
+    EXPECT_HR(E_NOTIMPL, fourcc.PaintBitmap(bitmap, 0, 0, 0, 0));
+    fourcc.Destroy();
+    DeleteObject(bitmap);
+}
+
+TEST_F(ScreenTest, PaintBitmap_WholeBitmapOverTheWholeSurface) {
+    Open();
+    HDC screen_dc = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen_dc, 2, 1);
+    ReleaseDC(nullptr, screen_dc);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    SetPixel(dc, 1, 0, RGB(0, 0, 255));
+    DeleteDC(dc);
+    Image* image = MakeImage(4, 2);
+    ASSERT_HR(S_OK, image->PaintBitmap(bitmap, 0, 0, 0, 0));
+    EXPECT_EQ(ReadPixel(image->surface, 1, 1), 0xF800u);
+    EXPECT_EQ(ReadPixel(image->surface, 2, 0), 0x001Fu);
+    Release(image);
+    DeleteObject(bitmap);
+}
+
+TEST_F(ScreenTest, PaintText_FailureTable) {
+    Open();
+    Image empty;
+    EXPECT_HR(E_INVALIDARG, empty.PaintText(nullptr, "1", 0, 0, 0, 0));
+    Image* image = MakeImage(8, 16);
+    EXPECT_HR(E_INVALIDARG, image->PaintText(nullptr, nullptr, 0, 0, 0, 0));
+    for (DDrawCall call : {DDrawCall::Restore, DDrawCall::GetDC}) {
+        DDrawFailCall(call, DDERR_SURFACELOST);
+        EXPECT_HR(DDERR_SURFACELOST, image->PaintText(nullptr, "1", 0, 0, 0, 0));
+    }
+    DDrawFailCall(DDrawCall::ReleaseDC, DDERR_GENERIC);
+    EXPECT_HR(DDERR_GENERIC, image->PaintText(nullptr, "1", 0, 0, RGB(255, 255, 255), 0));
+    HDC dc = nullptr;
+    EXPECT_HR(DDERR_DCALREADYCREATED, image->surface->GetDC(&dc)) << "its DC is still out";
+    Release(image);
+}
+
+TEST_F(ScreenTest, ApplyColorKey_MagentaInEachFormat) {
+    Open();
+    struct Row {
+        const char* name;
+        int bits;
+        DWORD key;
+    };
+    static const Row rows[] = {
+        {"5:6:5", 16, 0xF81F}, {"5:5:5", 15, 0x7C1F}, {"32-bit, unmasked", 32, 0x00FF00FF},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Image* image = MakeImage(2, 2, row.bits);
+        ASSERT_HR(S_OK, image->ApplyColorKey(0x00FF00FF));
+        EXPECT_TRUE(image->colorKeyed);
+        DDCOLORKEY key = {};
+        ASSERT_HR(DD_OK, image->surface->GetColorKey(DDCKEY_SRCBLT, &key));
+        EXPECT_EQ(key.dwColorSpaceLowValue, row.key);
+        EXPECT_EQ(key.dwColorSpaceHighValue, row.key);
+        Release(image);
+    }
+}
+
+TEST_F(ScreenTest, ApplyColorKey_Failures) {
+    Open();
+    Image empty;
+    EXPECT_HR(E_POINTER, empty.ApplyColorKey(0x00FF00FF));
+    EXPECT_FALSE(empty.colorKeyed);
+    EXPECT_EQ(empty.MatchGdiColor(0x00FF00FF), 0u);
+    Image* image = MakeImage(2, 2);
+    DDrawFailCall(DDrawCall::SetColorKey, DDERR_GENERIC);
+    EXPECT_HR(DDERR_GENERIC, image->ApplyColorKey(0x00FF00FF));
+    EXPECT_TRUE(image->colorKeyed) << "set before SetColorKey, and it stays";
+    Release(image);
+}
+
+TEST_F(ScreenTest, MatchGdiColor_PutsPixelZeroBack) {
+    Open();
+    Image* image = MakeImage(2, 2);
+    Fill(image->surface, 0x1234);
+    EXPECT_EQ(image->MatchGdiColor(RGB(255, 0, 255)), 0xF81Fu);
+    EXPECT_EQ(ReadPixel(image->surface, 0, 0), 0x1234u);
+    // CLR_INVALID writes nothing and reads what is there.
+    EXPECT_EQ(image->MatchGdiColor(CLR_INVALID), 0x1234u);
+    // The lock fails: CLR_INVALID, and the pixel is still put back.
+    DDrawFailCall(DDrawCall::Lock, DDERR_SURFACEBUSY);
+    EXPECT_EQ(image->MatchGdiColor(RGB(255, 0, 255)), CLR_INVALID);
+    EXPECT_EQ(ReadPixel(image->surface, 0, 0), 0x1234u);
+    // The first GetDC fails: nothing was saved, so nothing is written back (a write-back
+    // of CLR_INVALID would turn the pixel white).
+    DDrawFailCall(DDrawCall::GetDC, DDERR_SURFACELOST);
+    EXPECT_EQ(image->MatchGdiColor(RGB(255, 0, 255)), 0x1234u);
+    EXPECT_EQ(ReadPixel(image->surface, 0, 0), 0x1234u);
+    Release(image);
+}
+
+} // namespace
