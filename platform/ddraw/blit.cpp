@@ -32,8 +32,18 @@ template <typename Pixel> void CopyKeyed(Pixel* to, const Pixel* from, int32_t c
     }
 }
 
-template <typename Pixel> void Fill(Pixel* to, int32_t count, uint32_t value) {
-    std::fill_n(to, count, static_cast<Pixel>(value));
+// Fills `count` pixels of `bpp` bytes. A value whose bytes are all alike (black, white:
+// what fills usually are) is a plain memset, which is as fast as filling memory gets.
+void FillPixels(uint8_t* to, size_t count, int bpp, uint32_t value) {
+    const uint8_t low = static_cast<uint8_t>(value);
+    const bool uniform = bpp == 2 ? (value & 0xFFFF) == low * 0x0101u : value == low * 0x01010101u;
+    if (uniform) {
+        memset(to, low, count * bpp);
+    } else if (bpp == 2) {
+        std::fill_n(reinterpret_cast<uint16_t*>(to), count, static_cast<uint16_t>(value));
+    } else {
+        std::fill_n(reinterpret_cast<uint32_t*>(to), count, value);
+    }
 }
 
 // Copies a w x h rectangle of pixels between buffers of one format, optionally keyed.
@@ -83,13 +93,14 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
         const uint32_t value = fx->dwFillColor & PixelMask(pixels_.format);
         const int bpp = BytesPerPixel(pixels_.format);
         for (const RECT& r : area.Rects()) {
+            const size_t width = static_cast<size_t>(r.right - r.left);
+            if (width * bpp == static_cast<size_t>(pixels_.pitch)) {
+                // Whole rows back to back: one block.
+                FillPixels(pixels_.Row(r.top), width * (r.bottom - r.top), bpp, value);
+                continue;
+            }
             for (int32_t y = r.top; y < r.bottom; ++y) {
-                uint8_t* row = pixels_.Row(y) + r.left * bpp;
-                if (bpp == 2) {
-                    Fill(reinterpret_cast<uint16_t*>(row), r.right - r.left, value);
-                } else {
-                    Fill(reinterpret_cast<uint32_t*>(row), r.right - r.left, value);
-                }
+                FillPixels(pixels_.Row(y) + r.left * bpp, width, bpp, value);
             }
         }
         Presented();

@@ -214,6 +214,46 @@ bool DecodeRle(const Reader& r, size_t at, int bits, int64_t width, int64_t heig
     }
 }
 
+// One row of uncompressed pixels; the format is chosen once per row, not per pixel.
+void DecodeRow(const uint8_t* src, size_t w, uint32_t bits, const std::vector<uint32_t>& palette,
+               const Channel* channels, uint32_t* dst) {
+    switch (bits) {
+    case 1:
+        for (size_t x = 0; x < w; ++x) {
+            dst[x] = palette[(src[x / 8] >> (7 - x % 8)) & 1];
+        }
+        break;
+    case 4:
+        for (size_t x = 0; x < w; ++x) {
+            dst[x] = palette[(src[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F];
+        }
+        break;
+    case 8:
+        for (size_t x = 0; x < w; ++x) {
+            dst[x] = palette[src[x]];
+        }
+        break;
+    case 24:
+        for (size_t x = 0; x < w; ++x, src += 3) {
+            dst[x] = (static_cast<uint32_t>(src[2]) << 16) | (static_cast<uint32_t>(src[1]) << 8) |
+                     src[0];
+        }
+        break;
+    default:
+        for (size_t x = 0; x < w; ++x) {
+            uint32_t value = 0;
+            if (bits == 16) {
+                value = static_cast<uint32_t>(src[2 * x] | (src[2 * x + 1] << 8));
+            } else {
+                memcpy(&value, src + 4 * x, 4); // little-endian host
+            }
+            dst[x] = (channels[0].Extract(value) << 16) | (channels[1].Extract(value) << 8) |
+                     channels[2].Extract(value);
+        }
+        break;
+    }
+}
+
 } // namespace
 
 bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap* out,
@@ -330,34 +370,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap
         for (size_t row = 0; row < rows; ++row) {
             const uint8_t* src = r.At(pixels_at + static_cast<size_t>(stride) * row);
             uint32_t* dst = &pixels[(top_down ? row : rows - 1 - row) * w];
-            for (size_t x = 0; x < w; ++x) {
-                switch (h.bit_count) {
-                case 1:
-                    dst[x] = palette[(src[x / 8] >> (7 - x % 8)) & 1];
-                    break;
-                case 4:
-                    dst[x] = palette[(src[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F];
-                    break;
-                case 8:
-                    dst[x] = palette[src[x]];
-                    break;
-                case 24:
-                    dst[x] = (static_cast<uint32_t>(src[3 * x + 2]) << 16) |
-                             (static_cast<uint32_t>(src[3 * x + 1]) << 8) | src[3 * x];
-                    break;
-                default: {
-                    uint32_t value = 0;
-                    if (h.bit_count == 16) {
-                        value = static_cast<uint32_t>(src[2 * x] | (src[2 * x + 1] << 8));
-                    } else {
-                        memcpy(&value, src + 4 * x, 4); // little-endian host
-                    }
-                    dst[x] = (channels[0].Extract(value) << 16) | (channels[1].Extract(value) << 8) |
-                             channels[2].Extract(value);
-                    break;
-                }
-                }
-            }
+            DecodeRow(src, w, h.bit_count, palette, channels, dst);
         }
     }
     out->width = static_cast<int32_t>(h.width);

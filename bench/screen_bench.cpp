@@ -1,0 +1,202 @@
+// The screen layer's costs, each beside the plain memory operation it is measured against.
+// Run bench/screen_ratios.sh for the ratios; the raw times alone mean little.
+#include "screen/image.h"
+#include "screen/screen.h"
+
+#include "gdi/bmp.h"
+#include "host/headless/headless.h"
+
+#include <benchmark/benchmark.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 480;
+constexpr size_t kScreenBytes = kWidth * kHeight * 2;
+
+LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+
+// One opened Screen for every benchmark, as the game has one.
+Screen& TheScreen() {
+    static Screen* screen = [] {
+        HeadlessReset(HeadlessClock::Real);
+        HostInstall(HeadlessHost());
+        WNDCLASSA c = {};
+        c.lpfnWndProc = Proc;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "Bench";
+        RegisterClassA(&c);
+        HWND w = CreateWindowExA(0, "Bench", "", WS_POPUP | WS_VISIBLE, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 c.hInstance, nullptr);
+        auto* s = new Screen();
+        if (FAILED(s->OpenFullScreen(w, kWidth, kHeight, 16))) {
+            fprintf(stderr, "screen_bench: cannot open the screen\n");
+        }
+        return s;
+    }();
+    return *screen;
+}
+
+IDirectDrawSurface7* Surface(DWORD w, DWORD h) {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    desc.dwWidth = w;
+    desc.dwHeight = h;
+    IDirectDrawSurface7* s = nullptr;
+    TheScreen().directDraw->CreateSurface(&desc, &s, nullptr);
+    return s;
+}
+
+void BM_FullScreenBlt(benchmark::State& state) {
+    Screen& screen = TheScreen();
+    IDirectDrawSurface7* background = Surface(kWidth, kHeight);
+    for (auto _ : state) {
+        screen.backBuffer->Blt(nullptr, background, nullptr, DDBLT_WAIT, nullptr);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kScreenBytes));
+    background->Release();
+}
+BENCHMARK(BM_FullScreenBlt);
+
+void BM_FullScreenMemcpy(benchmark::State& state) {
+    std::vector<uint8_t> from(kScreenBytes, 1), to(kScreenBytes);
+    for (auto _ : state) {
+        memcpy(to.data(), from.data(), kScreenBytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kScreenBytes));
+}
+BENCHMARK(BM_FullScreenMemcpy);
+
+void BM_ColorFillBackBuffer(benchmark::State& state) {
+    Screen& screen = TheScreen();
+    for (auto _ : state) {
+        screen.FillBackBuffer(0);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ColorFillBackBuffer);
+
+void BM_FullScreenMemset(benchmark::State& state) {
+    std::vector<uint8_t> to(kScreenBytes);
+    for (auto _ : state) {
+        memset(to.data(), 0, kScreenBytes);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullScreenMemset);
+
+// A 128 x 160 sprite with a magenta surround, drawn with and without its key.
+void SpriteBlt(benchmark::State& state, DWORD flags) {
+    Screen& screen = TheScreen();
+    IDirectDrawSurface7* sprite = Surface(128, 160);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    sprite->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+    for (DWORD y = 0; y < 160; ++y) {
+        auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (DWORD x = 0; x < 128; ++x) {
+            row[x] = (x < 16 || x >= 112 || (x + y) % 7 == 0) ? 0xF81F : static_cast<uint16_t>(x * y);
+        }
+    }
+    sprite->Unlock(nullptr);
+    DDCOLORKEY key = {0xF81F, 0xF81F};
+    sprite->SetColorKey(DDCKEY_SRCBLT, &key);
+    for (auto _ : state) {
+        screen.backBuffer->BltFast(256, 85, sprite, nullptr, flags);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * 128 * 160));
+    sprite->Release();
+}
+void BM_SpriteKeyed(benchmark::State& state) { SpriteBlt(state, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT); }
+void BM_SpritePlain(benchmark::State& state) { SpriteBlt(state, DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT); }
+BENCHMARK(BM_SpriteKeyed);
+BENCHMARK(BM_SpritePlain);
+
+// What the frame composer pays every frame for the speed figure: make it, then release the
+// previous one.
+void BM_MakeTextImage12(benchmark::State& state) {
+    Screen& screen = TheScreen();
+    for (auto _ : state) {
+        Image* text = nullptr;
+        screen.MakeTextImage(&text, nullptr, "12", RGB(255, 0, 255), RGB(255, 255, 0));
+        text->Destroy();
+        delete text;
+    }
+}
+BENCHMARK(BM_MakeTextImage12);
+
+std::vector<uint8_t> Background24() {
+    const int32_t stride = kWidth * 3;
+    std::vector<uint8_t> file = {'B', 'M'};
+    auto put = [&](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) {
+            file.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    };
+    put(54 + stride * kHeight, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(kWidth, 4);
+    put(kHeight, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 24);
+    for (int i = 0; i < stride * kHeight; ++i) {
+        file.push_back(static_cast<uint8_t>(i * 31));
+    }
+    return file;
+}
+
+const char* BackgroundPath() {
+    static const char* path = [] {
+        const char* p = "/tmp/zobu4-bench-back.bmp";
+        const std::vector<uint8_t> bytes = Background24();
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+        return p;
+    }();
+    return path;
+}
+
+std::vector<uint8_t> ReadWhole(const char* path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.tellg()));
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+void BM_ReadBackgroundFile(benchmark::State& state) {
+    const char* path = BackgroundPath();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadWhole(path));
+    }
+}
+BENCHMARK(BM_ReadBackgroundFile);
+
+void BM_DecodeBackgroundBmp(benchmark::State& state) {
+    const std::vector<uint8_t> bytes = ReadWhole(BackgroundPath());
+    for (auto _ : state) {
+        DecodedBitmap decoded;
+        std::string error;
+        DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error);
+        benchmark::DoNotOptimize(decoded.pixels.data());
+    }
+}
+BENCHMARK(BM_DecodeBackgroundBmp);
+
+} // namespace
+
+BENCHMARK_MAIN();
