@@ -19,7 +19,9 @@ namespace {
 constexpr int kWidth = 640, kHeight = 480;
 constexpr size_t kScreenBytes = kWidth * kHeight * 2;
 
-LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 
 // One opened Screen for every benchmark, as the game has one.
 Screen& TheScreen() {
@@ -31,9 +33,9 @@ Screen& TheScreen() {
         c.hInstance = GetModuleHandleA(nullptr);
         c.lpszClassName = "Bench";
         RegisterClassA(&c);
-        HWND w = CreateWindowExA(0, "Bench", "", WS_POPUP | WS_VISIBLE, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                 c.hInstance, nullptr);
+        HWND w =
+            CreateWindowExA(0, "Bench", "", WS_POPUP | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, c.hInstance, nullptr);
         auto* s = new Screen();
         if (FAILED(s->OpenFullScreen(w, kWidth, kHeight, 16))) {
             fprintf(stderr, "screen_bench: cannot open the screen\n");
@@ -103,9 +105,11 @@ void SpriteBlt(benchmark::State& state, DWORD flags) {
     desc.dwSize = sizeof desc;
     sprite->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     for (DWORD y = 0; y < 160; ++y) {
-        auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        auto* row =
+            reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
         for (DWORD x = 0; x < 128; ++x) {
-            row[x] = (x < 16 || x >= 112 || (x + y) % 7 == 0) ? 0xF81F : static_cast<uint16_t>(x * y);
+            row[x] =
+                (x < 16 || x >= 112 || (x + y) % 7 == 0) ? 0xF81F : static_cast<uint16_t>(x * y);
         }
     }
     sprite->Unlock(nullptr);
@@ -118,8 +122,12 @@ void SpriteBlt(benchmark::State& state, DWORD flags) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * 128 * 160));
     sprite->Release();
 }
-void BM_SpriteKeyed(benchmark::State& state) { SpriteBlt(state, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT); }
-void BM_SpritePlain(benchmark::State& state) { SpriteBlt(state, DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT); }
+void BM_SpriteKeyed(benchmark::State& state) {
+    SpriteBlt(state, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+}
+void BM_SpritePlain(benchmark::State& state) {
+    SpriteBlt(state, DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT);
+}
 BENCHMARK(BM_SpriteKeyed);
 BENCHMARK(BM_SpritePlain);
 
@@ -163,8 +171,9 @@ const char* BackgroundPath() {
     static const char* path = [] {
         const char* p = "/tmp/zobu4-bench-back.bmp";
         const std::vector<uint8_t> bytes = Background24();
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return p;
     }();
     return path;

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (WORD type : {2, 5, 9, 10}) {
-        for (LPCSTR name : {LPCSTR(MAKEINTRESOURCEA(102)), LPCSTR(MAKEINTRESOURCEA(1)), "#103", "NAME"}) {
+        for (LPCSTR name :
+             {LPCSTR(MAKEINTRESOURCEA(102)), LPCSTR(MAKEINTRESOURCEA(1)), "#103", "NAME"}) {
             if (const Resource* r = table.Find(MAKEINTRESOURCEA(type), name)) {
                 volatile uint8_t sink = 0;
                 for (size_t i = 0; i < r->size; ++i) {

@@ -41,7 +41,8 @@ HRESULT Screen::OpenFullScreen(HWND newWindow, DWORD width, DWORD height, DWORD 
     memset(&desc, 0, sizeof desc);
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+    desc.ddsCaps.dwCaps =
+        DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
     desc.dwBackBufferCount = 1;
     if (FAILED(directDraw->CreateSurface(&desc, &primary, nullptr))) {
         return E_FAIL;

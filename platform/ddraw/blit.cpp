@@ -24,7 +24,8 @@ uint32_t PixelMask(PixelFormat format) {
 }
 
 // Copies `count` pixels, leaving those equal to `key` alone.
-template <typename Pixel> void CopyKeyed(Pixel* to, const Pixel* from, int32_t count, uint32_t key) {
+template <typename Pixel>
+void CopyKeyed(Pixel* to, const Pixel* from, int32_t count, uint32_t key) {
     const Pixel k = static_cast<Pixel>(key);
     for (int32_t i = 0; i < count; ++i) {
         const Pixel v = from[i];
@@ -68,8 +69,8 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
 
 } // namespace
 
-HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
-                     DWORD flags, LPDDBLTFX fx) {
+HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD flags,
+                     LPDDBLTFX fx) {
     if (HRESULT failure = InjectedFailure(DDrawCall::Blt)) {
         return failure;
     }

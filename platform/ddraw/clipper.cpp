@@ -8,9 +8,13 @@
 
 #include "../user/window_geometry.h"
 
-Clipper::Clipper() { TrackObject({0, 0, 1}); }
+Clipper::Clipper() {
+    TrackObject({0, 0, 1});
+}
 
-Clipper::~Clipper() { TrackObject({0, 0, -1}); }
+Clipper::~Clipper() {
+    TrackObject({0, 0, -1});
+}
 
 HRESULT Clipper::QueryInterface(REFIID, void** object) {
     if (object) {
@@ -19,7 +23,9 @@ HRESULT Clipper::QueryInterface(REFIID, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG Clipper::AddRef() { return ++refs_; }
+ULONG Clipper::AddRef() {
+    return ++refs_;
+}
 
 ULONG Clipper::Release() {
     const ULONG refs = --refs_;

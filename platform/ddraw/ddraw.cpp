@@ -9,8 +9,8 @@
 #include <string.h>
 
 // {15e65ec0-3b9c-11d2-b92f-00609797ea5b}, as in the SDK.
-const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2,
-                               {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
+const GUID IID_IDirectDraw7 = {
+    0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
 
 HRESULT WINAPI DirectDrawCreateEx(GUID* driver, LPVOID* directDraw, REFIID iid, IUnknown* outer) {
     if (!directDraw) {
@@ -29,7 +29,9 @@ HRESULT WINAPI DirectDrawCreateEx(GUID* driver, LPVOID* directDraw, REFIID iid, 
     return DD_OK;
 }
 
-DirectDraw::DirectDraw() { TrackObject({1, 0, 0}); }
+DirectDraw::DirectDraw() {
+    TrackObject({1, 0, 0});
+}
 
 DirectDraw::~DirectDraw() {
     if (ExclusiveOwner() == this) {
@@ -51,7 +53,9 @@ HRESULT DirectDraw::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-ULONG DirectDraw::AddRef() { return ++refs_; }
+ULONG DirectDraw::AddRef() {
+    return ++refs_;
+}
 
 ULONG DirectDraw::Release() {
     const ULONG refs = --refs_;
@@ -157,17 +161,16 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* s
         }
     }
     // Without a say, DirectDraw chooses display memory.
-    const DWORD placed = (caps & DDSCAPS_SYSTEMMEMORY)
-                             ? caps
-                             : caps | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
-    *surface = new Surface(this, placed | DDSCAPS_OFFSCREENPLAIN, format,
-                           static_cast<int32_t>(desc->dwWidth), static_cast<int32_t>(desc->dwHeight));
+    const DWORD placed =
+        (caps & DDSCAPS_SYSTEMMEMORY) ? caps : caps | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
+    *surface =
+        new Surface(this, placed | DDSCAPS_OFFSCREENPLAIN, format,
+                    static_cast<int32_t>(desc->dwWidth), static_cast<int32_t>(desc->dwHeight));
     return DD_OK;
 }
 
 HRESULT DirectDraw::GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) {
-    if ((!driverCaps && !emulationCaps) ||
-        (driverCaps && driverCaps->dwSize != sizeof(DDCAPS)) ||
+    if ((!driverCaps && !emulationCaps) || (driverCaps && driverCaps->dwSize != sizeof(DDCAPS)) ||
         (emulationCaps && emulationCaps->dwSize != sizeof(DDCAPS))) {
         return DDERR_INVALIDPARAMS;
     }
@@ -214,15 +217,16 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
     return DD_OK;
 }
 
-HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel,
-                                   DWORD refreshRate, DWORD flags) {
+HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
+                                   DWORD flags) {
     if (HRESULT failure = InjectedFailure(DDrawCall::SetDisplayMode)) {
         return failure;
     }
     const PixelBuffer& display = DisplayPixels();
     // The host shows one mode; any other would show nothing, so it is refused.
-    if (width != static_cast<DWORD>(display.width) || height != static_cast<DWORD>(display.height) ||
-        bitsPerPixel != 16 || (refreshRate != 0 && refreshRate != 60) || flags != 0) {
+    if (width != static_cast<DWORD>(display.width) ||
+        height != static_cast<DWORD>(display.height) || bitsPerPixel != 16 ||
+        (refreshRate != 0 && refreshRate != 60) || flags != 0) {
         return DDERR_INVALIDMODE;
     }
     return DD_OK;

@@ -59,7 +59,7 @@ class Surface final : public IDirectDrawSurface7 {
     OwnedPixels memory_; // off-screen and back-buffer surfaces
     PixelBuffer pixels_; // the primary: the screen itself
     bool lost_ = false;
-    HDC dc_ = nullptr;   // the DC handed out by GetDC, until ReleaseDC
+    HDC dc_ = nullptr; // the DC handed out by GetDC, until ReleaseDC
     bool locked_ = false;
     bool keyed_ = false;
     DDCOLORKEY key_ = {0, 0};

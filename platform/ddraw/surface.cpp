@@ -10,8 +10,7 @@
 
 #include <string.h>
 
-Surface::Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width,
-                 int32_t height)
+Surface::Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height)
     : owner_(owner), caps_(caps) {
     owner_->AddRef();
     if (caps & DDSCAPS_PRIMARYSURFACE) {
@@ -50,7 +49,9 @@ HRESULT Surface::QueryInterface(REFIID, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG Surface::AddRef() { return ++refs_; }
+ULONG Surface::AddRef() {
+    return ++refs_;
+}
 
 ULONG Surface::Release() {
     if (refs_ == 0) {
@@ -103,8 +104,14 @@ void Surface::FillDesc(DDSURFACEDESC2* desc) const {
         pf = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {32}, {0xFF0000}, {0x00FF00}, {0x0000FF}, {0}};
         break;
     case PixelFormat::FourCC16:
-        pf = {sizeof(DDPIXELFORMAT), DDPF_FOURCC, MAKEFOURCC('Y', 'U', 'Y', '2'), {16}, {0}, {0},
-              {0}, {0}};
+        pf = {sizeof(DDPIXELFORMAT),
+              DDPF_FOURCC,
+              MAKEFOURCC('Y', 'U', 'Y', '2'),
+              {16},
+              {0},
+              {0},
+              {0},
+              {0}};
         break;
     }
 }
@@ -260,7 +267,9 @@ HRESULT Surface::Unlock(LPRECT) {
     return DD_OK;
 }
 
-HRESULT Surface::IsLost() { return lost_ ? DDERR_SURFACELOST : DD_OK; }
+HRESULT Surface::IsLost() {
+    return lost_ ? DDERR_SURFACELOST : DD_OK;
+}
 
 HRESULT Surface::Restore() {
     if (HRESULT failure = InjectedFailure(DDrawCall::Restore)) {
@@ -269,7 +278,8 @@ HRESULT Surface::Restore() {
     if (lost_) {
         // The memory comes back; what it held is gone.
         for (int32_t y = 0; y < pixels_.height; ++y) {
-            memset(pixels_.Row(y), 0, static_cast<size_t>(pixels_.width) * BytesPerPixel(pixels_.format));
+            memset(pixels_.Row(y), 0,
+                   static_cast<size_t>(pixels_.width) * BytesPerPixel(pixels_.format));
         }
         lost_ = false;
     }

@@ -41,7 +41,9 @@ HRESULT InjectedFailure(DDrawCall call) {
     return hook.code;
 }
 
-bool CanRenderWindowed() { return S().can_render_windowed; }
+bool CanRenderWindowed() {
+    return S().can_render_windowed;
+}
 
 void TrackSurface(Surface* surface, bool alive) {
     auto& all = S().surfaces;
@@ -58,7 +60,9 @@ void TrackObject(DDrawLiveObjects delta) {
     S().live.clippers += delta.clippers;
 }
 
-DirectDraw*& ExclusiveOwner() { return S().exclusive; }
+DirectDraw*& ExclusiveOwner() {
+    return S().exclusive;
+}
 
 void DDrawFailCall(DDrawCall call, HRESULT code, int skip) {
     S().hooks[static_cast<int>(call)] = {true, skip, code};
@@ -70,9 +74,13 @@ void DDrawLoseSurfaces() {
     }
 }
 
-void DDrawSetCanRenderWindowed(bool can) { S().can_render_windowed = can; }
+void DDrawSetCanRenderWindowed(bool can) {
+    S().can_render_windowed = can;
+}
 
-DDrawLiveObjects DDrawLive() { return S().live; }
+DDrawLiveObjects DDrawLive() {
+    return S().live;
+}
 
 void DDrawReset() {
     for (Hook& hook : S().hooks) {

@@ -6,8 +6,8 @@
 namespace {
 
 // Header sizes that name the header's kind.
-constexpr uint32_t kCoreHeader = 12;  // OS/2 BITMAPCOREHEADER
-constexpr uint32_t kInfoHeader = 40;  // BITMAPINFOHEADER
+constexpr uint32_t kCoreHeader = 12;   // OS/2 BITMAPCOREHEADER
+constexpr uint32_t kInfoHeader = 40;   // BITMAPINFOHEADER
 constexpr uint32_t kInfoV2Header = 52; // with RGB masks
 constexpr uint32_t kInfoV3Header = 56; // with RGBA masks
 constexpr uint32_t kV4Header = 108;
@@ -23,7 +23,9 @@ class Reader {
     size_t size() const { return size_; }
     bool Has(size_t at, size_t count) const { return at <= size_ && count <= size_ - at; }
     uint8_t U8(size_t at) const { return data_[at]; }
-    uint16_t U16(size_t at) const { return static_cast<uint16_t>(data_[at] | (data_[at + 1] << 8)); }
+    uint16_t U16(size_t at) const {
+        return static_cast<uint16_t>(data_[at] | (data_[at + 1] << 8));
+    }
     uint32_t U32(size_t at) const {
         return static_cast<uint32_t>(U16(at)) | (static_cast<uint32_t>(U16(at + 2)) << 16);
     }
@@ -142,8 +144,7 @@ bool ReadHeader(const Reader& r, size_t at, Header* h, std::string* error) {
     default:
         return Fail(error, "unsupported bit count " + std::to_string(h->bit_count));
     }
-    const bool valid = (h->compression == kRgb) ||
-                       (h->compression == kRle8 && h->bit_count == 8) ||
+    const bool valid = (h->compression == kRgb) || (h->compression == kRle8 && h->bit_count == 8) ||
                        (h->compression == kRle4 && h->bit_count == 4) ||
                        (h->compression == kBitfields && (h->bit_count == 16 || h->bit_count == 32));
     if (!valid) {
@@ -333,8 +334,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap
     if (pixel_offset == 0) {
         pixel_offset = at;
     } else if (pixel_offset < at) {
-        return Fail(error, "pixel offset " + std::to_string(pixel_offset) +
-                               " lies inside the headers");
+        return Fail(error,
+                    "pixel offset " + std::to_string(pixel_offset) + " lies inside the headers");
     }
     if (pixel_offset > size) {
         return Fail(error, "pixel offset " + std::to_string(pixel_offset) +

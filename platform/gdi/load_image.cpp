@@ -60,9 +60,7 @@ HBITMAP MakeBitmap(const DecodedBitmap& decoded, int width, int height, bool dib
             const uint32_t rgb = decoded.pixels[static_cast<size_t>(y) * decoded.width + x];
             return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
         },
-        [&](int32_t x, int32_t y, COLORREF color) {
-            to.Write(x, y, RawFromColor(format, color));
-        });
+        [&](int32_t x, int32_t y, COLORREF color) { to.Write(x, y, RawFromColor(format, color)); });
     return handle;
 }
 

@@ -150,7 +150,9 @@ bool GdiTakeRegion(HRGN handle, Region* out) {
     return true;
 }
 
-void GdiFailCreateCompatibleDC(int count) { failing_create_dcs = count; }
+void GdiFailCreateCompatibleDC(int count) {
+    failing_create_dcs = count;
+}
 
 void GdiReset() {
     for (auto it = Objects().begin(); it != Objects().end();) {
@@ -212,8 +214,7 @@ HDC WINAPI GetWindowDC(HWND window) {
 
 int WINAPI ReleaseDC(HWND window, HDC handle) {
     const DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || (dc->kind != DcKind::Window && dc->kind != DcKind::Screen) ||
-        dc->window != window) {
+    if (!dc || (dc->kind != DcKind::Window && dc->kind != DcKind::Screen) || dc->window != window) {
         return 0;
     }
     Dcs().erase(handle);
@@ -289,7 +290,9 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
     return sizeof(BITMAP);
 }
 
-HGDIOBJ WINAPI GetStockObject(int index) { return StockFont(index); }
+HGDIOBJ WINAPI GetStockObject(int index) {
+    return StockFont(index);
+}
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC handle, int width, int height) {
     DrawTarget target;

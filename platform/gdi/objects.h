@@ -37,10 +37,10 @@ enum class DcKind { Memory, Surface, Window, Screen };
 
 struct DeviceContext {
     DcKind kind = DcKind::Memory;
-    HBITMAP bitmap = nullptr;   // Memory: the selected bitmap
-    PixelBuffer surface;        // Surface: the surface's memory while its DC is out
-    HWND window = nullptr;      // Window: whose part of the screen
-    bool whole_window = false;  // GetWindowDC rather than GetDC
+    HBITMAP bitmap = nullptr;  // Memory: the selected bitmap
+    PixelBuffer surface;       // Surface: the surface's memory while its DC is out
+    HWND window = nullptr;     // Window: whose part of the screen
+    bool whole_window = false; // GetWindowDC rather than GetDC
     HFONT font = nullptr;
     COLORREF bk_color = RGB(255, 255, 255);
     COLORREF text_color = RGB(0, 0, 0);

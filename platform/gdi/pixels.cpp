@@ -8,11 +8,15 @@
 namespace {
 
 // Widens an n-bit field to 8 bits by repeating its top bits: 0x1F in 5 bits gives 0xFF.
-uint32_t Widen(uint32_t field, int bits) { return (field << (8 - bits)) | (field >> (2 * bits - 8)); }
+uint32_t Widen(uint32_t field, int bits) {
+    return (field << (8 - bits)) | (field >> (2 * bits - 8));
+}
 
 } // namespace
 
-int BytesPerPixel(PixelFormat format) { return format == PixelFormat::Xrgb8888 ? 4 : 2; }
+int BytesPerPixel(PixelFormat format) {
+    return format == PixelFormat::Xrgb8888 ? 4 : 2;
+}
 
 uint32_t RawFromColor(PixelFormat format, COLORREF color) {
     const uint32_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);

@@ -31,7 +31,9 @@ class Region {
 };
 
 // True when the rectangle has no pixels.
-inline bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline bool RectEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 // The common part of two rectangles (empty when they do not meet).
 RECT RectIntersection(const RECT& a, const RECT& b);

@@ -27,8 +27,12 @@ const FontData kSystemFont = {8, 16, &kSystemFontGlyphs[0][0]};
 const FontData kDialogFont = {6, 13, &kDialogFontGlyphs[0][0]};
 } // namespace
 
-const FontData* SystemFontData() { return &kSystemFont; }
-const FontData* DialogFontData() { return &kDialogFont; }
+const FontData* SystemFontData() {
+    return &kSystemFont;
+}
+const FontData* DialogFontData() {
+    return &kDialogFont;
+}
 
 HFONT StockFont(int index) {
     static HFONT system = [] {

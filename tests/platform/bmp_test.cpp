@@ -152,7 +152,8 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
         DecodedBitmap decoded;
         decoded.width = 99;
         std::string error;
-        EXPECT_FALSE(DecodeBmp(row.bytes.data(), row.bytes.size(), BmpSource::File, &decoded, &error));
+        EXPECT_FALSE(
+            DecodeBmp(row.bytes.data(), row.bytes.size(), BmpSource::File, &decoded, &error));
         EXPECT_NE(error.find(row.reason), std::string::npos) << "reason given: " << error;
         EXPECT_TRUE(decoded.pixels.empty());
         EXPECT_EQ(decoded.width, 0);

@@ -35,7 +35,8 @@ TEST_F(DDrawTest, SetCooperativeLevel_ExclusiveFullScreen_WindowCoversTheDisplay
     EXPECT_EQ(r.right, 640);
     EXPECT_EQ(r.bottom, 480);
     EXPECT_HR(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE));
-    EXPECT_HR(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    EXPECT_HR(DDERR_INVALIDPARAMS,
+              dd->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
     IDirectDraw7* other = nullptr;
     DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&other), IID_IDirectDraw7, nullptr);
     EXPECT_HR(DDERR_EXCLUSIVEMODEALREADYSET,
@@ -51,7 +52,9 @@ TEST_F(DDrawTest, SetDisplayMode_OnlyTheHostsMode) {
         HRESULT expected;
     };
     static const Row rows[] = {
-        {640, 480, 16, DD_OK}, {640, 480, 32, DDERR_INVALIDMODE}, {800, 600, 16, DDERR_INVALIDMODE},
+        {640, 480, 16, DD_OK},
+        {640, 480, 32, DDERR_INVALIDMODE},
+        {800, 600, 16, DDERR_INVALIDMODE},
         {320, 240, 8, DDERR_INVALIDMODE},
     };
     for (const Row& row : rows) {
@@ -71,7 +74,8 @@ TEST_F(DDrawTest, CreateSurface_InvalidDescriptions_FailWithExactCodes) {
     static const Row rows[] = {
         {"size one short", full - 1, plain, DDSCAPS_OFFSCREENPLAIN, 8, 8, 0, DDERR_INVALIDPARAMS},
         {"size zero", 0, plain, DDSCAPS_OFFSCREENPLAIN, 8, 8, 0, DDERR_INVALIDPARAMS},
-        {"no height", full, DDSD_CAPS | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, 8, 0, 0, DDERR_INVALIDPARAMS},
+        {"no height", full, DDSD_CAPS | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, 8, 0, 0,
+         DDERR_INVALIDPARAMS},
         {"zero width", full, plain, DDSCAPS_OFFSCREENPLAIN, 0, 8, 0, DDERR_INVALIDPARAMS},
         {"flip without back buffers", full, DDSD_CAPS,
          DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 0, 0, 0, DDERR_INVALIDCAPS},
@@ -261,7 +265,8 @@ TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {
     DDBLTFX fx = {};
     fx.dwSize = sizeof fx - 1;
     EXPECT_HR(DDERR_INVALIDPARAMS, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
-    EXPECT_HR(DDERR_INVALIDPARAMS, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr));
+    EXPECT_HR(DDERR_INVALIDPARAMS,
+              surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr));
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0xABCD1234; // the surface's 16 bits of it
     EXPECT_HR(DD_OK, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
@@ -301,7 +306,8 @@ TEST_F(DDrawTest, GetCaps_CanRenderWindowed_UnlessTakenAway) {
     DDCAPS caps = {};
     caps.dwSize = sizeof caps;
     ASSERT_HR(DD_OK, dd->GetCaps(&caps, nullptr));
-    EXPECT_EQ(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED, static_cast<DWORD>(DDCAPS2_CANRENDERWINDOWED));
+    EXPECT_EQ(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED,
+              static_cast<DWORD>(DDCAPS2_CANRENDERWINDOWED));
     DDrawSetCanRenderWindowed(false);
     ASSERT_HR(DD_OK, dd->GetCaps(&caps, nullptr));
     EXPECT_EQ(caps.dwCaps2 & DDCAPS2_CANRENDERWINDOWED, 0u);
@@ -361,7 +367,8 @@ TEST_F(DDrawTest, Blt_OntoClippedPrimary_SkipsTheShapedWindowAbove) {
         {100, 0, 0x2222}, {639, 479, 0x2222},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(ReadPixel(primary, row.x, row.y), row.expected) << "(" << row.x << ", " << row.y << ")";
+        EXPECT_EQ(ReadPixel(primary, row.x, row.y), row.expected)
+            << "(" << row.x << ", " << row.y << ")";
     }
     back->Release();
     EXPECT_EQ(primary->Release(), 0u);

@@ -226,8 +226,9 @@ TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
     spec.width = 20;
     spec.height = 10;
     WriteFile("Bitmaps/zobu1.BMP", WriteBmp(spec));
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, "bitmaps\\ZOBU1.bmp", IMAGE_BITMAP, 32, 32, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(nullptr, "bitmaps\\ZOBU1.bmp", IMAGE_BITMAP, 32, 32,
+                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(bitmap, nullptr);
     BITMAP info = {};
     GetObjectA(bitmap, sizeof info, &info);
@@ -252,14 +253,18 @@ TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
 TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
     WriteFile("Bitmaps/broken.bmp", {'B', 'M', 1, 2, 3});
     testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\broken.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
+              nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\broken.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
+              nullptr);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("\"Bitmaps\\missing.bmp\": no such file\n"), std::string::npos) << said;
-    EXPECT_NE(said.find("\"Bitmaps\\broken.bmp\": truncated file header\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("\"Bitmaps\\broken.bmp\": truncated file header\n"), std::string::npos)
+        << said;
     // Not a resource of the module: no bitmap, and nothing said (the caller tries a file).
     testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, 0), nullptr);
+    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, 0),
+              nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

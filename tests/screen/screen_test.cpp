@@ -418,7 +418,9 @@ TEST_F(ScreenTest, ApplyColorKey_MagentaInEachFormat) {
         DWORD key;
     };
     static const Row rows[] = {
-        {"5:6:5", 16, 0xF81F}, {"5:5:5", 15, 0x7C1F}, {"32-bit, unmasked", 32, 0x00FF00FF},
+        {"5:6:5", 16, 0xF81F},
+        {"5:5:5", 15, 0x7C1F},
+        {"32-bit, unmasked", 32, 0x00FF00FF},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -8,7 +8,9 @@ namespace {
 const uint32_t kColors[8] = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00,
                              0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF};
 
-int Index(int32_t x, int32_t y, int colors) { return (x * 3 + y * 5) % colors; }
+int Index(int32_t x, int32_t y, int colors) {
+    return (x * 3 + y * 5) % colors;
+}
 
 int ColorsOf(const BmpSpec& spec) {
     if (spec.bits > 8) {
@@ -20,7 +22,9 @@ int ColorsOf(const BmpSpec& spec) {
 }
 
 // Rows as stored: bottom-up unless top-down.
-int32_t StoredRow(const BmpSpec& spec, int32_t i) { return spec.top_down ? i : spec.height - 1 - i; }
+int32_t StoredRow(const BmpSpec& spec, int32_t i) {
+    return spec.top_down ? i : spec.height - 1 - i;
+}
 
 std::vector<uint8_t> RlePixels(const BmpSpec& spec) {
     // Each row: the first pixel as an encoded run of one, the rest as a literal run (or
@@ -74,7 +78,9 @@ void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     }
 }
 
-uint32_t TestColor(int32_t x, int32_t y, int colors) { return kColors[Index(x, y, colors)]; }
+uint32_t TestColor(int32_t x, int32_t y, int colors) {
+    return kColors[Index(x, y, colors)];
+}
 
 std::vector<uint32_t> TestPicture(const BmpSpec& spec) {
     std::vector<uint32_t> pixels;
@@ -90,8 +96,8 @@ std::vector<uint8_t> WriteBmp(const BmpSpec& spec) {
     const int colors = ColorsOf(spec);
     std::vector<uint8_t> header;
     const uint32_t compression = spec.encoding == BmpEncoding::Bitfields ? 3
-                                 : spec.encoding == BmpEncoding::Rle    ? (spec.bits == 8 ? 1 : 2)
-                                                                        : 0;
+                                 : spec.encoding == BmpEncoding::Rle     ? (spec.bits == 8 ? 1 : 2)
+                                                                         : 0;
     uint32_t masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
     if (spec.bits == 16) {
         masks[0] = 0xF800;
@@ -105,15 +111,17 @@ std::vector<uint8_t> WriteBmp(const BmpSpec& spec) {
         PutLe(header, 1, 2);
         PutLe(header, static_cast<uint32_t>(spec.bits), 2);
     } else {
-        const uint32_t size = spec.header == BmpHeader::Info ? 40 : spec.header == BmpHeader::V4 ? 108 : 124;
+        const uint32_t size = spec.header == BmpHeader::Info ? 40
+                              : spec.header == BmpHeader::V4 ? 108
+                                                             : 124;
         PutLe(header, size, 4);
         PutLe(header, static_cast<uint32_t>(spec.width), 4);
         PutLe(header, static_cast<uint32_t>(spec.top_down ? -spec.height : spec.height), 4);
         PutLe(header, 1, 2);
         PutLe(header, static_cast<uint32_t>(spec.bits), 2);
         PutLe(header, compression, 4);
-        PutLe(header, 0, 4);        // image size
-        PutLe(header, 2835, 4);     // 72 dpi
+        PutLe(header, 0, 4);    // image size
+        PutLe(header, 2835, 4); // 72 dpi
         PutLe(header, 2835, 4);
         PutLe(header, spec.bits <= 8 ? static_cast<uint32_t>(spec.palette_size) : 0, 4);
         PutLe(header, 0, 4);
@@ -168,7 +176,8 @@ std::vector<uint8_t> WriteBmp(const BmpSpec& spec) {
                 }
                 default:
                     for (int k = 0; k < spec.bits / 8; ++k) {
-                        row[static_cast<size_t>(x * spec.bits / 8 + k)] = static_cast<uint8_t>(c >> (8 * k));
+                        row[static_cast<size_t>(x * spec.bits / 8 + k)] =
+                            static_cast<uint8_t>(c >> (8 * k));
                     }
                 }
             }
@@ -177,7 +186,8 @@ std::vector<uint8_t> WriteBmp(const BmpSpec& spec) {
     }
     std::vector<uint8_t> out;
     if (spec.file_header) {
-        const uint32_t offset = static_cast<uint32_t>(14 + header.size() + palette.size() + spec.gap);
+        const uint32_t offset =
+            static_cast<uint32_t>(14 + header.size() + palette.size() + spec.gap);
         out.push_back('B');
         out.push_back('M');
         PutLe(out, offset + static_cast<uint32_t>(pixels.size()), 4);
@@ -210,5 +220,6 @@ std::vector<uint8_t> Bmp24Header(int32_t width, int32_t height) {
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }

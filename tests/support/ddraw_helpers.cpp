@@ -60,7 +60,8 @@ void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSur
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+    desc.ddsCaps.dwCaps =
+        DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
     desc.dwBackBufferCount = 1;
     ASSERT_HR(DD_OK, dd->CreateSurface(&desc, primary, nullptr));
     DDSCAPS2 caps = {};
@@ -68,7 +69,8 @@ void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSur
     ASSERT_HR(DD_OK, (*primary)->GetAttachedSurface(&caps, back));
 }
 
-IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, int bits, DWORD caps) {
+IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, int bits,
+                                 DWORD caps) {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;

@@ -11,10 +11,8 @@
 // "DDERR_SURFACELOST (0x887601c2)" and the like, for failure messages.
 std::string HresultName(HRESULT hr);
 
-#define EXPECT_HR(expected, actual)                                                                \
-    EXPECT_EQ(HresultName(expected), HresultName(actual))
-#define ASSERT_HR(expected, actual)                                                                \
-    ASSERT_EQ(HresultName(expected), HresultName(actual))
+#define EXPECT_HR(expected, actual) EXPECT_EQ(HresultName(expected), HresultName(actual))
+#define ASSERT_HR(expected, actual) ASSERT_EQ(HresultName(expected), HresultName(actual))
 
 // A DirectDraw object in exclusive full-screen mode on `window`, display mode set.
 IDirectDraw7* OpenDirectDraw(HWND window);

@@ -78,7 +78,9 @@ void Schedule(uint64_t at_ms, HostInput input) {
     script.insert(later, {at_ms, input});
 }
 
-void Present(const uint16_t*, int) { ++presents; }
+void Present(const uint16_t*, int) {
+    ++presents;
+}
 
 const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present};
 
@@ -109,4 +111,6 @@ void HeadlessAdvance(uint64_t delta_ms) {
     }
 }
 
-uint64_t HeadlessPresentCount() { return presents; }
+uint64_t HeadlessPresentCount() {
+    return presents;
+}
