@@ -69,6 +69,22 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
 
 } // namespace
 
+HRESULT Surface::CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const {
+    if (!src) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (src != this) {
+        if (HRESULT busy = src->Busy()) {
+            return busy;
+        }
+    }
+    if (src->pixels_.format != pixels_.format) {
+        return DDERR_INVALIDPIXELFORMAT;
+    }
+    *area = sourceRect ? *sourceRect : RECT{0, 0, src->pixels_.width, src->pixels_.height};
+    return Inside(*area, src->pixels_) ? DD_OK : DDERR_INVALIDRECT;
+}
+
 HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD flags,
                      LPDDBLTFX fx) {
     if (HRESULT failure = InjectedFailure(DDrawCall::Blt)) {
@@ -109,23 +125,11 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
     }
 
     Surface* src = static_cast<Surface*>(source);
-    if (!src) {
-        return DDERR_INVALIDPARAMS;
-    }
-    if (src != this) {
-        if (HRESULT busy = src->Busy()) {
-            return busy;
-        }
-    }
-    if (src->pixels_.format != pixels_.format) {
-        return DDERR_INVALIDPIXELFORMAT;
+    RECT sr;
+    if (HRESULT refused = CheckSource(src, sourceRect, &sr)) {
+        return refused;
     }
     const PixelBuffer& from = src->pixels_;
-    const RECT whole_source = {0, 0, from.width, from.height};
-    const RECT sr = sourceRect ? *sourceRect : whole_source;
-    if (!Inside(sr, from)) {
-        return DDERR_INVALIDRECT;
-    }
     const bool keyed = (flags & DDBLT_KEYSRC) && src->keyed_;
     const uint32_t key = src->key_.dwColorSpaceLowValue & PixelMask(from.format);
     const int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
@@ -160,26 +164,15 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
     if (clipper_) {
         return DDERR_BLTFASTCANTCLIP;
     }
-    Surface* src = static_cast<Surface*>(source);
-    if (!src) {
-        return DDERR_INVALIDPARAMS;
-    }
     if (HRESULT busy = Busy()) {
         return busy;
     }
-    if (src != this) {
-        if (HRESULT busy = src->Busy()) {
-            return busy;
-        }
-    }
-    if (src->pixels_.format != pixels_.format) {
-        return DDERR_INVALIDPIXELFORMAT;
+    Surface* src = static_cast<Surface*>(source);
+    RECT sr;
+    if (HRESULT refused = CheckSource(src, sourceRect, &sr)) {
+        return refused;
     }
     const PixelBuffer& from = src->pixels_;
-    const RECT sr = sourceRect ? *sourceRect : RECT{0, 0, from.width, from.height};
-    if (!Inside(sr, from)) {
-        return DDERR_INVALIDRECT;
-    }
     const int64_t w = sr.right - sr.left, h = sr.bottom - sr.top;
     if (int64_t{x} + w > pixels_.width || int64_t{y} + h > pixels_.height) {
         return DDERR_INVALIDRECT; // BltFast never clips

@@ -49,6 +49,9 @@ class Surface final : public IDirectDrawSurface7 {
     // Why the surface cannot be read or written now, or DD_OK.
     HRESULT Busy() const;
     void FillDesc(DDSURFACEDESC2* desc) const;
+    // Why a blit cannot read `src` (null, busy, another format, a rectangle outside it), or
+    // DD_OK with the source rectangle in *area.
+    HRESULT CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const;
     // Which pixels a blit onto this surface may touch, in its own coordinates.
     HRESULT ClipArea(Region* area) const;
     void Presented() const;

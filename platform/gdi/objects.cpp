@@ -43,6 +43,19 @@ int RegionKind(const Region& region) {
     return region.Empty() ? NULLREGION : region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+// Sets one attribute of a DC and gives its previous value, as the Set* calls of GDI do;
+// `failure` for a handle that is not a DC.
+template <typename T>
+T ExchangeAttribute(HDC handle, T DeviceContext::*attribute, T value, T failure) {
+    DeviceContext* dc = DcFromHandle(handle);
+    if (!dc) {
+        return failure;
+    }
+    const T previous = dc->*attribute;
+    dc->*attribute = value;
+    return previous;
+}
+
 GdiRegion* RegionFromHandle(HRGN handle) {
     GdiObject* o = ObjectFromHandle(handle);
     return (o && o->kind == GdiKind::Region) ? static_cast<GdiRegion*>(o) : nullptr;
@@ -304,43 +317,21 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC handle, int width, int height) {
 }
 
 COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
-    DeviceContext* dc = DcFromHandle(handle);
-    if (!dc) {
-        return CLR_INVALID;
-    }
-    const COLORREF previous = dc->bk_color;
-    dc->bk_color = color;
-    return previous;
+    return ExchangeAttribute(handle, &DeviceContext::bk_color, color, CLR_INVALID);
 }
 
 COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
-    DeviceContext* dc = DcFromHandle(handle);
-    if (!dc) {
-        return CLR_INVALID;
-    }
-    const COLORREF previous = dc->text_color;
-    dc->text_color = color;
-    return previous;
+    return ExchangeAttribute(handle, &DeviceContext::text_color, color, CLR_INVALID);
 }
 
 int WINAPI SetBkMode(HDC handle, int mode) {
-    DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) {
-        return 0;
-    }
-    const int previous = dc->bk_mode;
-    dc->bk_mode = mode;
-    return previous;
+    const bool known = mode == OPAQUE || mode == TRANSPARENT;
+    return known ? ExchangeAttribute(handle, &DeviceContext::bk_mode, mode, 0) : 0;
 }
 
 int WINAPI SetStretchBltMode(HDC handle, int mode) {
-    DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) {
-        return 0;
-    }
-    const int previous = dc->stretch_mode;
-    dc->stretch_mode = mode;
-    return previous;
+    const bool known = mode >= BLACKONWHITE && mode <= HALFTONE;
+    return known ? ExchangeAttribute(handle, &DeviceContext::stretch_mode, mode, 0) : 0;
 }
 
 int WINAPI GetStretchBltMode(HDC handle) {

@@ -6,28 +6,7 @@
 
 namespace {
 
-class DDrawTest : public PlatformTest {
-  protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        window = MakeWindow(WS_POPUP | WS_VISIBLE);
-        dd = OpenDirectDraw(window);
-    }
-    void TearDown() override {
-        // Every test gives back what it took: nothing may be left alive.
-        if (dd) {
-            EXPECT_EQ(dd->Release(), 0u);
-        }
-        const DDrawLiveObjects live = DDrawLive();
-        EXPECT_EQ(live.direct_draws, 0);
-        EXPECT_EQ(live.surfaces, 0);
-        EXPECT_EQ(live.clippers, 0);
-        PlatformTest::TearDown();
-    }
-
-    HWND window = nullptr;
-    IDirectDraw7* dd = nullptr;
-};
+using DDrawTest = DirectDrawTest;
 
 TEST_F(DDrawTest, SetCooperativeLevel_ExclusiveFullScreen_WindowCoversTheDisplay) {
     RECT r = {};

@@ -5,25 +5,10 @@
 
 #include "kernel/resources.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
-class GdiTest : public PlatformTest {
+class GdiTest : public DirectDrawTest {
   protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        window = MakeWindow(WS_POPUP | WS_VISIBLE);
-        dd = OpenDirectDraw(window);
-    }
-    void TearDown() override {
-        EXPECT_EQ(dd->Release(), 0u);
-        PlatformTest::TearDown();
-    }
-
     // A memory DC holding a new w x h bitmap in the display's format.
     HDC MemoryDC(int w, int h, HBITMAP* bitmap) {
         HDC screen = GetDC(nullptr);
@@ -33,9 +18,6 @@ class GdiTest : public PlatformTest {
         SelectObject(dc, *bitmap);
         return dc;
     }
-
-    HWND window = nullptr;
-    IDirectDraw7* dd = nullptr;
 };
 
 // GDI turns a COLORREF into a pixel by truncating each channel.
@@ -203,22 +185,7 @@ TEST_F(GdiTest, Regions_CombineAndOwnership) {
 
 class LoadImageTest : public GdiTest {
   protected:
-    void SetUp() override {
-        GdiTest::SetUp();
-        char pattern[] = "/tmp/zobu4-bitmaps-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-        ASSERT_EQ(getcwd(previous, sizeof previous), previous);
-        ASSERT_EQ(chdir(directory.c_str()), 0);
-        mkdir("Bitmaps", 0755);
-    }
-    void TearDown() override {
-        chdir(previous);
-        system(("rm -rf " + directory).c_str());
-        GdiTest::TearDown();
-    }
-    std::string directory;
-    char previous[4096] = {};
+    TempWorkingDirectory directory;
 };
 
 TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {

@@ -10,10 +10,6 @@
 #include "ddraw/ddraw_testing.h"
 #include "gdi/gdi_private.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 Image* const kPoison = reinterpret_cast<Image*>(0xdeadbeef);
@@ -198,24 +194,12 @@ class LoadBitmapTest : public ScreenTest {
   protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        char pattern[] = "/tmp/zobu4-screen-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-        ASSERT_EQ(getcwd(previous, sizeof previous), previous);
-        ASSERT_EQ(chdir(directory.c_str()), 0);
-        mkdir("Bitmaps", 0755);
         BmpSpec spec;
         spec.width = 50;
         spec.height = 20;
         WriteFile("Bitmaps/ZOBU1.bmp", WriteBmp(spec));
     }
-    void TearDown() override {
-        chdir(previous);
-        system(("rm -rf " + directory).c_str());
-        ScreenTest::TearDown();
-    }
-    std::string directory;
-    char previous[4096] = {};
+    TempWorkingDirectory directory;
 };
 
 TEST_F(LoadBitmapTest, LoadBitmapImage_NotOpenOrNullArguments_OutUntouched) {

@@ -1,6 +1,8 @@
 // Helpers for tests that use DirectDraw.
 #include "support/ddraw_helpers.h"
 
+#include "ddraw/ddraw_testing.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -116,4 +118,21 @@ void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect) {
 ULONG RefCount(IUnknown* object) {
     object->AddRef();
     return object->Release();
+}
+
+void DirectDrawTest::SetUp() {
+    PlatformTest::SetUp();
+    window = MakeWindow(WS_POPUP | WS_VISIBLE);
+    dd = OpenDirectDraw(window);
+}
+
+void DirectDrawTest::TearDown() {
+    if (dd) {
+        EXPECT_EQ(dd->Release(), 0u);
+    }
+    const DDrawLiveObjects live = DDrawLive();
+    EXPECT_EQ(live.direct_draws, 0);
+    EXPECT_EQ(live.surfaces, 0);
+    EXPECT_EQ(live.clippers, 0);
+    PlatformTest::TearDown();
 }

@@ -4,6 +4,8 @@
 
 #include <ddraw.h>
 
+#include "support/platform_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,3 +35,15 @@ void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect = nullptr);
 
 // The count a further AddRef/Release pair reports: the object's current count.
 ULONG RefCount(IUnknown* object);
+
+// A shown pop-up window and a DirectDraw object in exclusive mode on it. At the end every
+// DirectDraw object, surface and clipper must have been released: each test gives back
+// what it took.
+class DirectDrawTest : public PlatformTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND window = nullptr;
+    IDirectDraw7* dd = nullptr;
+};

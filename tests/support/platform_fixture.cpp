@@ -7,6 +7,9 @@
 #include "user/user_private.h"
 
 #include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 std::string Describe(const LoggedMessage& m) {
     char text[128];
@@ -79,4 +82,29 @@ HWND PlatformTest::MakeWindow(DWORD style, HWND parent, UINT_PTR id) {
 
 HINSTANCE PlatformTest::Instance() {
     return GetModuleHandleA(nullptr);
+}
+
+TempWorkingDirectory::TempWorkingDirectory() {
+    char pattern[] = "/tmp/zobu4-test-XXXXXX";
+    char cwd[4096];
+    if (!mkdtemp(pattern) || !getcwd(cwd, sizeof cwd) || chdir(pattern) != 0) {
+        ADD_FAILURE() << "cannot make a working directory under /tmp";
+        return;
+    }
+    directory_ = pattern;
+    previous_ = cwd;
+    mkdir("Bitmaps", 0755);
+}
+
+TempWorkingDirectory::~TempWorkingDirectory() {
+    if (directory_.empty()) {
+        return;
+    }
+    if (chdir(previous_.c_str()) != 0) {
+        ADD_FAILURE() << "cannot return to " << previous_;
+    }
+    const std::string remove = "rm -rf '" + directory_ + "'";
+    if (system(remove.c_str()) != 0) {
+        ADD_FAILURE() << "cannot remove " << directory_;
+    }
 }

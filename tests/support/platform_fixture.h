@@ -46,6 +46,18 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
 // Milliseconds since the test started, on the virtual clock.
 uint64_t ElapsedMs();
 
+// A fresh directory under /tmp that is the current directory while the object lives, with
+// an empty "Bitmaps" folder in it; removed, with all it holds, at the end.
+class TempWorkingDirectory {
+  public:
+    TempWorkingDirectory();
+    ~TempWorkingDirectory();
+
+  private:
+    std::string directory_;
+    std::string previous_;
+};
+
 class PlatformTest : public ::testing::Test {
   protected:
     void SetUp() override;
