@@ -12,80 +12,80 @@ namespace {
 TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
     struct Row {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
     };
-    auto spec = [](int bits, BmpHeader header, BmpEncoding encoding = BmpEncoding::Rgb) {
-        BmpSpec s;
+    auto layout_of = [](int bits, BmpHeader header, BmpEncoding encoding = BmpEncoding::Rgb) {
+        BmpLayout s;
         s.bits = bits;
         s.header = header;
         s.encoding = encoding;
         return s;
     };
     std::vector<Row> rows = {
-        {"1 bpp", spec(1, BmpHeader::Info)},
-        {"4 bpp", spec(4, BmpHeader::Info)},
-        {"8 bpp", spec(8, BmpHeader::Info)},
-        {"16 bpp 5:5:5", spec(16, BmpHeader::Info)},
-        {"16 bpp 5:6:5 bit fields", spec(16, BmpHeader::Info, BmpEncoding::Bitfields)},
-        {"24 bpp", spec(24, BmpHeader::Info)},
-        {"32 bpp", spec(32, BmpHeader::Info)},
-        {"32 bpp bit fields", spec(32, BmpHeader::Info, BmpEncoding::Bitfields)},
-        {"RLE8", spec(8, BmpHeader::Info, BmpEncoding::Rle)},
-        {"RLE4", spec(4, BmpHeader::Info, BmpEncoding::Rle)},
-        {"OS/2 1 bpp", spec(1, BmpHeader::Core)},
-        {"OS/2 8 bpp", spec(8, BmpHeader::Core)},
-        {"OS/2 24 bpp", spec(24, BmpHeader::Core)},
-        {"V4 24 bpp", spec(24, BmpHeader::V4)},
-        {"V4 16 bpp bit fields", spec(16, BmpHeader::V4, BmpEncoding::Bitfields)},
-        {"V5 32 bpp bit fields", spec(32, BmpHeader::V5, BmpEncoding::Bitfields)},
-        {"V5 8 bpp", spec(8, BmpHeader::V5)},
+        {"1 bpp", layout_of(1, BmpHeader::Info)},
+        {"4 bpp", layout_of(4, BmpHeader::Info)},
+        {"8 bpp", layout_of(8, BmpHeader::Info)},
+        {"16 bpp 5:5:5", layout_of(16, BmpHeader::Info)},
+        {"16 bpp 5:6:5 bit fields", layout_of(16, BmpHeader::Info, BmpEncoding::Bitfields)},
+        {"24 bpp", layout_of(24, BmpHeader::Info)},
+        {"32 bpp", layout_of(32, BmpHeader::Info)},
+        {"32 bpp bit fields", layout_of(32, BmpHeader::Info, BmpEncoding::Bitfields)},
+        {"RLE8", layout_of(8, BmpHeader::Info, BmpEncoding::Rle)},
+        {"RLE4", layout_of(4, BmpHeader::Info, BmpEncoding::Rle)},
+        {"OS/2 1 bpp", layout_of(1, BmpHeader::Core)},
+        {"OS/2 8 bpp", layout_of(8, BmpHeader::Core)},
+        {"OS/2 24 bpp", layout_of(24, BmpHeader::Core)},
+        {"V4 24 bpp", layout_of(24, BmpHeader::V4)},
+        {"V4 16 bpp bit fields", layout_of(16, BmpHeader::V4, BmpEncoding::Bitfields)},
+        {"V5 32 bpp bit fields", layout_of(32, BmpHeader::V5, BmpEncoding::Bitfields)},
+        {"V5 8 bpp", layout_of(8, BmpHeader::V5)},
     };
-    BmpSpec top_down = spec(24, BmpHeader::Info);
+    BmpLayout top_down = layout_of(24, BmpHeader::Info);
     top_down.top_down = true;
     rows.push_back({"24 bpp top-down", top_down});
-    BmpSpec top_down8 = spec(8, BmpHeader::Info);
+    BmpLayout top_down8 = layout_of(8, BmpHeader::Info);
     top_down8.top_down = true;
     rows.push_back({"8 bpp top-down", top_down8});
-    BmpSpec short_palette = spec(4, BmpHeader::Info);
+    BmpLayout short_palette = layout_of(4, BmpHeader::Info);
     short_palette.palette_size = 3;
     rows.push_back({"4 bpp, 3-colour palette", short_palette});
-    BmpSpec gap = spec(8, BmpHeader::Info);
+    BmpLayout gap = layout_of(8, BmpHeader::Info);
     gap.gap = 10;
     rows.push_back({"gap before the pixels", gap});
-    BmpSpec wide = spec(1, BmpHeader::Info);
+    BmpLayout wide = layout_of(1, BmpHeader::Info);
     wide.width = 33; // rows padded past a 32-bit boundary
     wide.height = 1;
     rows.push_back({"33 x 1 at 1 bpp", wide});
-    BmpSpec resource = spec(8, BmpHeader::Info);
+    BmpLayout resource = layout_of(8, BmpHeader::Info);
     resource.file_header = false;
     rows.push_back({"resource", resource});
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::vector<uint8_t> bytes = WriteBmp(row.spec);
+        const std::vector<uint8_t> bytes = WriteBmp(row.layout);
         DecodedBitmap decoded;
         std::string error;
-        const BmpSource source = row.spec.file_header ? BmpSource::File : BmpSource::Resource;
+        const BmpSource source = row.layout.file_header ? BmpSource::File : BmpSource::Resource;
         ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), source, &decoded, &error)) << error;
-        EXPECT_EQ(decoded.width, row.spec.width);
-        EXPECT_EQ(decoded.height, row.spec.height);
-        const std::vector<uint32_t> expected = TestPicture(row.spec);
+        EXPECT_EQ(decoded.width, row.layout.width);
+        EXPECT_EQ(decoded.height, row.layout.height);
+        const std::vector<uint32_t> expected = TestPicture(row.layout);
         ASSERT_EQ(decoded.pixels.size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i) {
             ASSERT_EQ(decoded.pixels[i], expected[i])
-                << "pixel (" << i % row.spec.width << ", " << i / row.spec.width << ")";
+                << "pixel (" << i % row.layout.width << ", " << i / row.layout.width << ")";
         }
     }
 }
 
 // Deltas and end-of-line escapes skip pixels, which keep palette entry 0.
 TEST(BmpReader, Rle8_DeltaAndEndOfLine_SkipPixels) {
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.bits = 8;
-    spec.encoding = BmpEncoding::Rle;
-    std::vector<uint8_t> bytes = WriteBmp(spec);
+    BmpLayout layout;
+    layout.width = 4;
+    layout.height = 3;
+    layout.bits = 8;
+    layout.encoding = BmpEncoding::Rle;
+    std::vector<uint8_t> bytes = WriteBmp(layout);
     // Replace the pixels: bottom row "1 1" then end of line; a delta of (2, 1) to the top
     // row; one pixel of colour 2; end of bitmap.
     const uint32_t offset = static_cast<uint32_t>(bytes[10] | (bytes[11] << 8));
@@ -101,10 +101,10 @@ TEST(BmpReader, Rle8_DeltaAndEndOfLine_SkipPixels) {
 }
 
 TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
-    BmpSpec base;
+    BmpLayout base;
     base.bits = 8;
     const std::vector<uint8_t> good = WriteBmp(base);
-    BmpSpec rle;
+    BmpLayout rle;
     rle.bits = 8;
     rle.encoding = BmpEncoding::Rle;
     const std::vector<uint8_t> good_rle = WriteBmp(rle);
@@ -135,7 +135,7 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
         {"two planes", with(good, 26, {2, 0}), "planes"},
         {"3 bits per pixel", with(good, 28, {3, 0}), "bit count"},
         {"unknown compression", with(good, 30, {7, 0, 0, 0}), "compression"},
-        {"RLE8 at 24 bpp", with(WriteBmp(BmpSpec()), 30, {1, 0, 0, 0}), "compression"},
+        {"RLE8 at 24 bpp", with(WriteBmp(BmpLayout()), 30, {1, 0, 0, 0}), "compression"},
         {"bit fields at 8 bpp", with(good, 30, {3, 0, 0, 0}), "compression"},
         {"truncated palette", cut(good, 14 + 40 + 100), "palette"},
         {"pixel offset past the end", with(good, 10, {0xFF, 0xFF, 0, 0}), "past the end"},
@@ -161,10 +161,10 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
 }
 
 TEST(BmpReader, BitfieldMasks_MustBeNonEmptyAndContiguous) {
-    BmpSpec spec;
-    spec.bits = 16;
-    spec.encoding = BmpEncoding::Bitfields;
-    const std::vector<uint8_t> good = WriteBmp(spec);
+    BmpLayout layout;
+    layout.bits = 16;
+    layout.encoding = BmpEncoding::Bitfields;
+    const std::vector<uint8_t> good = WriteBmp(layout);
     for (uint32_t mask : {0x0000u, 0xF00Fu}) {
         SCOPED_TRACE(mask);
         std::vector<uint8_t> bytes = good;

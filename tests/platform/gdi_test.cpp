@@ -189,10 +189,10 @@ class LoadImageTest : public GdiTest {
 };
 
 TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
-    BmpSpec spec;
-    spec.width = 20;
-    spec.height = 10;
-    WriteFile("Bitmaps/zobu1.BMP", WriteBmp(spec));
+    BmpLayout layout;
+    layout.width = 20;
+    layout.height = 10;
+    WriteFile("Bitmaps/zobu1.BMP", WriteBmp(layout));
     HBITMAP bitmap =
         static_cast<HBITMAP>(LoadImageA(nullptr, "bitmaps\\ZOBU1.bmp", IMAGE_BITMAP, 32, 32,
                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION));
@@ -236,10 +236,10 @@ TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
 }
 
 TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {
-    BmpSpec spec;
-    spec.bits = 8;
-    spec.file_header = false;
-    const std::vector<uint8_t> dib = WriteBmp(spec);
+    BmpLayout layout;
+    layout.bits = 8;
+    layout.file_header = false;
+    const std::vector<uint8_t> dib = WriteBmp(layout);
     // A .res with the empty entry, then RT_BITMAP 104 and RT_BITMAP "SKIN".
     std::vector<uint8_t> res = {0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
     res.resize(32, 0);
@@ -265,7 +265,7 @@ TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {
     BITMAP info = {};
     GetObjectA(by_name, sizeof info, &info);
     EXPECT_EQ(info.bmWidth, 14);
-    EXPECT_EQ(info.bmHeight, spec.height);
+    EXPECT_EQ(info.bmHeight, layout.height);
     DeleteObject(by_number);
     DeleteObject(by_name);
     KernelSetModuleResources(nullptr, 0, &error);

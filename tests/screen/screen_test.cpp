@@ -194,10 +194,10 @@ class LoadBitmapTest : public ScreenTest {
   protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        BmpSpec spec;
-        spec.width = 50;
-        spec.height = 20;
-        WriteFile("Bitmaps/ZOBU1.bmp", WriteBmp(spec));
+        BmpLayout layout;
+        layout.width = 50;
+        layout.height = 20;
+        WriteFile("Bitmaps/ZOBU1.bmp", WriteBmp(layout));
     }
     TempWorkingDirectory directory;
 };

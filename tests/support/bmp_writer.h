@@ -9,7 +9,7 @@
 enum class BmpHeader { Core, Info, V4, V5 };
 enum class BmpEncoding { Rgb, Bitfields, Rle };
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 7;
     int32_t height = 5;
     int bits = 24;
@@ -25,10 +25,10 @@ struct BmpSpec {
 // 0x00 or 0xFF only, so every format holds them exactly. Paletted pictures use the first
 // `colors` of them.
 uint32_t TestColor(int32_t x, int32_t y, int colors);
-std::vector<uint32_t> TestPicture(const BmpSpec& spec);
+std::vector<uint32_t> TestPicture(const BmpLayout& layout);
 
-// The file (or, without file_header, the resource) that holds TestPicture(spec).
-std::vector<uint8_t> WriteBmp(const BmpSpec& spec);
+// The file (or, without file_header, the resource) that holds TestPicture(layout).
+std::vector<uint8_t> WriteBmp(const BmpLayout& layout);
 
 // A 24-bit file of the given size whose every pixel comes from `color(x, y)`.
 template <typename Color>
