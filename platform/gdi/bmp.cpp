@@ -331,6 +331,15 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap
         }
         at += count * entry;
     }
+    if (h.bit_count > 8 && !h.core) {
+        // Above 8 bits a colour table is optional, an aid to palette devices; the pixels
+        // come after it all the same.
+        const uint64_t table = static_cast<uint64_t>(h.colors_used) * 4;
+        if (!r.Has(at, table > size ? size : static_cast<size_t>(table))) {
+            return Fail(error, "truncated palette");
+        }
+        at += static_cast<size_t>(table);
+    }
     if (pixel_offset == 0) {
         pixel_offset = at;
     } else if (pixel_offset < at) {

@@ -15,6 +15,7 @@
 #include "../kernel/resources.h"
 
 #include <stdio.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -25,6 +26,11 @@ void Report(const char* name, const std::string& reason) {
 }
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = "not a file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
         *error = "cannot open the file";

@@ -59,6 +59,10 @@ TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
     BmpLayout resource = layout_of(8, BmpHeader::Info);
     resource.file_header = false;
     rows.push_back({"resource", resource});
+    BmpLayout colour_table = layout_of(24, BmpHeader::Info);
+    colour_table.file_header = false;
+    colour_table.palette_size = 2; // an optional colour table above 8 bits per pixel
+    rows.push_back({"resource, 24 bpp with a colour table", colour_table});
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

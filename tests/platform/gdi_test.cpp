@@ -224,8 +224,10 @@ TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
               nullptr);
     EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\broken.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
               nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("\"Bitmaps\\missing.bmp\": no such file\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("\"Bitmaps\": not a file\n"), std::string::npos) << said;
     EXPECT_NE(said.find("\"Bitmaps\\broken.bmp\": truncated file header\n"), std::string::npos)
         << said;
     // Not a resource of the module: no bitmap, and nothing said (the caller tries a file).

@@ -123,7 +123,7 @@ std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
         PutLe(header, 0, 4);    // image size
         PutLe(header, 2835, 4); // 72 dpi
         PutLe(header, 2835, 4);
-        PutLe(header, layout.bits <= 8 ? static_cast<uint32_t>(layout.palette_size) : 0, 4);
+        PutLe(header, static_cast<uint32_t>(layout.palette_size), 4);
         PutLe(header, 0, 4);
         if (size > 40) {
             for (uint32_t m : masks) {
@@ -137,7 +137,7 @@ std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
         }
     }
     std::vector<uint8_t> palette;
-    if (layout.bits <= 8) {
+    if (layout.bits <= 8 || layout.palette_size) {
         const int entries = layout.palette_size ? layout.palette_size : 1 << layout.bits;
         for (int i = 0; i < entries; ++i) {
             const uint32_t c = i < 8 ? kColors[i] : 0x123456;
