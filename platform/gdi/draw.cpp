@@ -66,7 +66,7 @@ bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, in
             });
     }
     if (to.on_screen) {
-        DisplayPresent();
+        DisplayChanged();
     }
     return true;
 }
@@ -103,7 +103,7 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
     const uint32_t raw = RawFromColor(t.pixels.format, color);
     t.pixels.Write(px, py, raw);
     if (t.on_screen) {
-        DisplayPresent();
+        DisplayChanged();
     }
     // The colour actually set: the nearest the format can hold.
     return ColorFromRaw(t.pixels.format, raw);

@@ -59,8 +59,7 @@ struct OwnedPixels {
 // this memory, and windows' device contexts draw into it, each within its visible region.
 const PixelBuffer& DisplayPixels();
 
-// Shows the screen: called after a blit onto the primary surface and after GDI drawing
-// through a window's or the screen's device context.
+// Shows the screen now: called after every blit onto the DirectDraw primary surface.
 void DisplayPresent();
 
 // --- device contexts that DirectDraw hands out ---

@@ -231,6 +231,7 @@ int WINAPI ReleaseDC(HWND window, HDC handle) {
         return 0;
     }
     Dcs().erase(handle);
+    DisplayPresentIfChanged(); // the paint through this DC is over
     return 1;
 }
 

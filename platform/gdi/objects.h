@@ -54,8 +54,14 @@ struct DrawTarget {
     PixelBuffer pixels;
     POINT origin = {0, 0};
     Region clip;
-    bool on_screen = false; // drawing shows only once the screen is presented
+    bool on_screen = false; // drawing marks the screen changed (DisplayChanged)
 };
+
+// GDI drawing on the screen (through a window's or the screen's DC) shows once the paint is
+// over: drawing marks the screen changed, and releasing that DC presents it, once, however
+// many calls drew. A DirectDraw present shows the changes too.
+void DisplayChanged();
+void DisplayPresentIfChanged();
 
 HGDIOBJ AddObject(std::unique_ptr<GdiObject> object);
 GdiObject* ObjectFromHandle(HGDIOBJ handle);

@@ -1,5 +1,6 @@
 // Zobu 4 platform floor: pixel formats, colour conversion and the screen's memory.
 #include "gdi_private.h"
+#include "objects.h"
 
 #include "../host/host.h"
 
@@ -89,7 +90,23 @@ const PixelBuffer& DisplayPixels() {
     return display->view;
 }
 
+namespace {
+// GDI drew on the screen since it was last shown.
+bool display_changed = false;
+} // namespace
+
+void DisplayChanged() {
+    display_changed = true;
+}
+
+void DisplayPresentIfChanged() {
+    if (display_changed) {
+        DisplayPresent();
+    }
+}
+
 void DisplayPresent() {
+    display_changed = false;
     const PixelBuffer& screen = DisplayPixels();
     if (Host().present) {
         Host().present(reinterpret_cast<const uint16_t*>(screen.bits), screen.pitch);

@@ -96,7 +96,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         }
     }
     if (t.on_screen) {
-        DisplayPresent();
+        DisplayChanged();
     }
     return TRUE;
 }

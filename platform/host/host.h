@@ -37,8 +37,8 @@ struct HostOps {
     bool (*poll_input)(HostInput* input);
 
     // Shows the 640 x 480 screen, 5:6:5 pixels, `pitch_bytes` from row to row. Called after
-    // every blit onto the DirectDraw primary and every GDI drawing on a window or the
-    // screen; the pixels are valid only during the call.
+    // every blit onto the DirectDraw primary, and when a window's or the screen's device
+    // context that drew is released; the pixels are valid only during the call.
     void (*present)(const uint16_t* pixels, int pitch_bytes);
 };
 

@@ -3,6 +3,7 @@
 #include "support/ddraw_helpers.h"
 #include "support/platform_fixture.h"
 
+#include "host/headless/headless.h"
 #include "kernel/resources.h"
 
 namespace {
@@ -161,6 +162,29 @@ TEST_F(GdiTest, TextOut_FillsTheCellBehindTheGlyph) {
     EXPECT_EQ(ink + paper, 8 * 16);
     EXPECT_EQ(ReadPixel(surface, 0, 0), 0xF81Fu);
     surface->Release();
+}
+
+// A paint through a window's DC is shown once, when the DC is given back, however many
+// calls drew; drawing off the screen shows nothing.
+TEST_F(GdiTest, WindowDC_PresentsOnceWhenReleased) {
+    const uint64_t before = HeadlessPresentCount();
+    HDC dc = GetDC(window);
+    for (int x = 0; x < 100; ++x) {
+        SetPixel(dc, x, 0, RGB(255, 0, 0));
+    }
+    TextOutA(dc, 0, 10, "Score", 5);
+    EXPECT_EQ(HeadlessPresentCount(), before);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(HeadlessPresentCount(), before + 1);
+    dc = GetDC(window);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(HeadlessPresentCount(), before + 1) << "nothing drawn, nothing to show";
+    HBITMAP bitmap;
+    dc = MemoryDC(4, 4, &bitmap);
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    EXPECT_EQ(HeadlessPresentCount(), before + 1);
 }
 
 TEST_F(GdiTest, Regions_CombineAndOwnership) {
