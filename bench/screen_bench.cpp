@@ -3,8 +3,8 @@
 #include "screen/image.h"
 #include "screen/screen.h"
 
+#include "bench_window.h"
 #include "gdi/bmp.h"
-#include "host/headless/headless.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,23 +19,10 @@ namespace {
 constexpr int kWidth = 640, kHeight = 480;
 constexpr size_t kScreenBytes = kWidth * kHeight * 2;
 
-LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(w, m, wp, lp);
-}
-
 // One opened Screen for every benchmark, as the game has one.
 Screen& TheScreen() {
     static Screen* screen = [] {
-        HeadlessReset(HeadlessClock::Real);
-        HostInstall(HeadlessHost());
-        WNDCLASSA c = {};
-        c.lpfnWndProc = Proc;
-        c.hInstance = GetModuleHandleA(nullptr);
-        c.lpszClassName = "Bench";
-        RegisterClassA(&c);
-        HWND w =
-            CreateWindowExA(0, "Bench", "", WS_POPUP | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, c.hInstance, nullptr);
+        HWND w = OpenBenchWindow(WS_POPUP | WS_VISIBLE);
         auto* s = new Screen();
         if (FAILED(s->OpenFullScreen(w, kWidth, kHeight, 16))) {
             fprintf(stderr, "screen_bench: cannot open the screen\n");

@@ -10,6 +10,7 @@
 // Run: build/release/bench/timer_bench
 #include <windows.h>
 
+#include "bench_window.h"
 #include "host/headless/headless.h"
 
 #include <stdio.h>
@@ -48,22 +49,10 @@ void CALLBACK OnEnd(HWND, UINT, UINT_PTR, DWORD) {
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 } // namespace
 
 int main() {
-    HeadlessReset(HeadlessClock::Real);
-    HostInstall(HeadlessHost());
-    WNDCLASSA c = {};
-    c.lpfnWndProc = WindowProc;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.lpszClassName = "Bench";
-    RegisterClassA(&c);
-    HWND window = CreateWindowExA(0, "Bench", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  c.hInstance, nullptr);
+    HWND window = OpenBenchWindow(WS_POPUP);
 
     tick_us.reserve(128);
     const double cpu_start = CpuSeconds();
