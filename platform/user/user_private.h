@@ -9,10 +9,6 @@
 
 #include <string>
 
-// The host owns one screen of this size; windows with no size of their own are laid on it.
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-
 struct Window {
     HWND handle = nullptr;
     WNDPROC procedure = nullptr;

@@ -256,8 +256,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         x = y = 0;
     }
     if (width == CW_USEDEFAULT) {
-        width = overlapped ? kScreenWidth * 3 / 4 : 0;
-        height = overlapped ? kScreenHeight * 3 / 4 : 0;
+        width = overlapped ? DisplayPixels().width * 3 / 4 : 0;
+        height = overlapped ? DisplayPixels().height * 3 / 4 : 0;
     }
     w->handle = reinterpret_cast<HWND>(next_handle);
     next_handle += 0x10;
@@ -530,7 +530,7 @@ Region UserVisibleRegion(HWND window) {
     for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
         visible.Intersect(ShapeOnScreen(*p));
     }
-    visible.Intersect(RECT{0, 0, kScreenWidth, kScreenHeight});
+    visible.Intersect(RECT{0, 0, DisplayPixels().width, DisplayPixels().height});
     // Top-level windows above this one's top-level window hide what they cover.
     const HWND top = TopLevelOf(window);
     for (HWND h : z_order) {
