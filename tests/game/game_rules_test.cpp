@@ -29,32 +29,38 @@ TEST(DropperRules, Step_MovesTwoPixelsWithinTheScreen) {
     }
 }
 
-TEST(PotRules, Move_EachRungStepsItsPixelsUpToItsBounds) {
-    struct Rung {
-        int32_t speed, pixels, right_bound, left_bound;
+// A step that would cross an edge is not shortened: the Pot stops short and waits there.
+TEST(PotRules, Move_StopsShortOfTheEdges) {
+    struct Row {
+        const char* name;
+        int32_t speed, direction, from, to;
     };
-    static const Rung rungs[] = {{5, 1, 576, 0}, {8, 2, 575, 1}, {10, 3, 574, 2}, {12, 4, 573, 3}};
-    for (const Rung& rung : rungs) {
-        SCOPED_TRACE(rung.speed);
+    static const Row rows[] = {
+        {"slowest, right, one short of the edge", 5, 1, 575, 576},
+        {"slowest, right, at the edge", 5, 1, 576, 576},
+        {"slowest, left, one from the edge", 5, 0, 1, 0},
+        {"fastest, left, from 4", 12, 0, 4, 0},
+        {"fastest, left, from 3", 12, 0, 3, 3},
+        {"fastest, right, from 572", 12, 1, 572, 576},
+        {"fastest, right, from 573", 12, 1, 573, 573},
+        {"speed 8, mid-floor, right", 8, 1, 288, 290},
+        {"speed 10, mid-floor, left", 10, 0, 288, 285},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         class Pot pot;
-        pot.speed = rung.speed;
-        pot.direction = 1;
-        pot.x = rung.right_bound - 1;
+        pot.speed = row.speed;
+        pot.direction = row.direction;
+        pot.x = row.from;
         EXPECT_EQ(pot.Move(), 0);
-        EXPECT_EQ(pot.x, rung.right_bound - 1 + rung.pixels);
-        pot.x = rung.right_bound;
-        pot.Move();
-        EXPECT_EQ(pot.x, rung.right_bound);
-        pot.direction = 0;
-        pot.x = rung.left_bound + 1;
-        pot.Move();
-        EXPECT_EQ(pot.x, rung.left_bound + 1 - rung.pixels);
-        pot.x = rung.left_bound;
-        pot.Move();
-        EXPECT_EQ(pot.x, rung.left_bound);
-        // From anywhere on the floor, in either direction, it stays within 0 to 576.
+        EXPECT_EQ(pot.x, row.to);
+    }
+    // From anywhere on the floor, at any speed and in either direction, it stays on it.
+    class Pot pot;
+    for (int32_t speed : {5, 8, 10, 12}) {
         for (int32_t x = 0; x <= 576; ++x) {
             for (int32_t direction = 0; direction <= 1; ++direction) {
+                pot.speed = speed;
                 pot.x = x;
                 pot.direction = direction;
                 pot.Move();
@@ -189,6 +195,13 @@ TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
     item.FormatScore(buffer, 4);
     EXPECT_STREQ(buffer, "123");
     EXPECT_EQ(buffer[4], 'x');
+    // A buffer exactly as long as the text has no room for its end: cut and terminated.
+    item.hits = 1;
+    item.drops = 2;
+    memset(buffer, 'x', sizeof buffer);
+    item.FormatScore(buffer, 3);
+    EXPECT_STREQ(buffer, "1/");
+    EXPECT_EQ(buffer[3], 'x');
 }
 
 class DropTest : public GameTest {

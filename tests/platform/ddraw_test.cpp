@@ -33,6 +33,7 @@ TEST_F(DDrawTest, SetDisplayMode_OnlyTheHostsMode) {
     static const Row rows[] = {
         {640, 480, 16, DD_OK},
         {640, 480, 32, DDERR_INVALIDMODE},
+        {640, 480, 8, DDERR_INVALIDMODE},
         {800, 600, 16, DDERR_INVALIDMODE},
         {320, 240, 8, DDERR_INVALIDMODE},
     };
@@ -215,27 +216,69 @@ TEST_F(DDrawTest, BltFast_SourceColorKey_LeavesKeyedPixelsAlone) {
     ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
     EXPECT_EQ(ReadPixel(dest, 0, 0), 0x1111u);
     EXPECT_EQ(ReadPixel(dest, 1, 0), 0x07E0u);
-    ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_NOCOLORKEY));
-    EXPECT_EQ(ReadPixel(dest, 0, 0), 0xF81Fu);
+    ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_WAIT | DDBLTFAST_NOCOLORKEY));
+    EXPECT_EQ(ReadPixel(dest, 0, 0), 0xF81Fu) << "waiting is no reason to key";
     sprite->Release();
     dest->Release();
 }
 
-TEST_F(DDrawTest, Blt_Stretch_SamplesByFloor) {
-    IDirectDrawSurface7* source = MakeSurface(dd, 3, 1);
-    IDirectDrawSurface7* dest = MakeSurface(dd, 7, 1);
-    for (LONG x = 0; x < 3; ++x) {
-        RECT r = {x, 0, x + 1, 1};
-        Fill(source, static_cast<DWORD>(100 + x), &r);
+TEST_F(DDrawTest, Blt_Stretch_SamplesByFloorEachWay) {
+    struct Row {
+        const char* name;
+        DWORD source_w, source_h, dest_w, dest_h;
+    };
+    static const Row rows[] = {{"across", 3, 1, 7, 1}, {"down", 1, 3, 1, 7}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        IDirectDrawSurface7* source = MakeSurface(dd, row.source_w, row.source_h);
+        IDirectDrawSurface7* dest = MakeSurface(dd, row.dest_w, row.dest_h);
+        for (LONG i = 0; i < 3; ++i) {
+            RECT r = row.source_w > 1 ? RECT{i, 0, i + 1, 1} : RECT{0, i, 1, i + 1};
+            Fill(source, static_cast<DWORD>(100 + i), &r);
+        }
+        ASSERT_HR(DD_OK, dest->Blt(nullptr, source, nullptr, DDBLT_WAIT, nullptr));
+        std::vector<DWORD> got;
+        for (int i = 0; i < 7; ++i) {
+            got.push_back(ReadPixel(dest, row.dest_w > 1 ? i : 0, row.dest_w > 1 ? 0 : i) - 100);
+        }
+        EXPECT_EQ(got, (std::vector<DWORD>{0, 0, 0, 1, 1, 2, 2}));
+        source->Release();
+        dest->Release();
     }
-    ASSERT_HR(DD_OK, dest->Blt(nullptr, source, nullptr, DDBLT_WAIT, nullptr));
-    std::vector<DWORD> got;
-    for (int x = 0; x < 7; ++x) {
-        got.push_back(ReadPixel(dest, x, 0) - 100);
+}
+
+// Blt keys only when asked to, with DDBLT_KEYSRC, and then only where the source holds the
+// key; copying and stretching alike.
+TEST_F(DDrawTest, Blt_KeySrc_LeavesKeyedPixelsAlone) {
+    IDirectDrawSurface7* sprite = MakeSurface(dd, 2, 1);
+    RECT left = {0, 0, 1, 1}, right = {1, 0, 2, 1};
+    Fill(sprite, 0xF81F, &left);
+    Fill(sprite, 0x07E0, &right);
+    DDCOLORKEY key = {0xF81F, 0xF81F};
+    ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+    struct Row {
+        const char* name;
+        DWORD width, flags;
+        std::vector<DWORD> expected;
+    };
+    const Row rows[] = {
+        {"copy, keyed", 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x07E0}},
+        {"copy, not keyed", 2, DDBLT_WAIT, {0xF81F, 0x07E0}},
+        {"stretch, keyed", 4, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x1111, 0x07E0, 0x07E0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        IDirectDrawSurface7* dest = MakeSurface(dd, row.width, 1);
+        Fill(dest, 0x1111);
+        ASSERT_HR(DD_OK, dest->Blt(nullptr, sprite, nullptr, row.flags, nullptr));
+        std::vector<DWORD> got;
+        for (DWORD x = 0; x < row.width; ++x) {
+            got.push_back(ReadPixel(dest, static_cast<int>(x), 0));
+        }
+        EXPECT_EQ(got, row.expected);
+        dest->Release();
     }
-    EXPECT_EQ(got, (std::vector<DWORD>{0, 0, 0, 1, 1, 2, 2}));
-    source->Release();
-    dest->Release();
+    sprite->Release();
 }
 
 TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {

@@ -119,6 +119,24 @@ TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
     DeleteDC(b);
 }
 
+// Within one bitmap, a copy one row down must read each row before it is overwritten.
+TEST_F(GdiTest, BitBlt_OntoItselfOneRowDown_CopiesTheOriginalRows) {
+    HBITMAP bitmap;
+    HDC dc = MemoryDC(2, 4, &bitmap);
+    const COLORREF rows[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
+    for (int y = 0; y < 4; ++y) {
+        SetPixel(dc, 0, y, rows[y]);
+        SetPixel(dc, 1, y, rows[y]);
+    }
+    ASSERT_TRUE(BitBlt(dc, 0, 1, 2, 3, dc, 0, 0, SRCCOPY));
+    const COLORREF expected[4] = {rows[0], rows[0], rows[1], rows[2]};
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(GetPixel(dc, 1, y), expected[y]) << "row " << y;
+    }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
     HDC dc = GetDC(nullptr);
     SIZE size = {};
@@ -135,9 +153,6 @@ TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
     const LONG base_x = (size.cx / 26 + 1) / 2, base_y = size.cy;
     EXPECT_EQ(base_x, 6);
     EXPECT_EQ(base_y, 13);
-    // Dialog units map to pixels as MulDiv(units, base, 4 or 8) does, rounding.
-    EXPECT_EQ((106 * base_x + 2) / 4, 159);
-    EXPECT_EQ((36 * base_y + 4) / 8, 59);
     ReleaseDC(nullptr, dc);
 }
 
@@ -161,6 +176,41 @@ TEST_F(GdiTest, TextOut_FillsTheCellBehindTheGlyph) {
     EXPECT_GT(ink, 10);
     EXPECT_EQ(ink + paper, 8 * 16);
     EXPECT_EQ(ReadPixel(surface, 0, 0), 0xF81Fu);
+    surface->Release();
+}
+
+// A space is all background; with TRANSPARENT the background is not painted at all.
+TEST_F(GdiTest, TextOut_SpaceIsBackground_TransparentLeavesItAlone) {
+    IDirectDrawSurface7* surface = MakeSurface(dd, 24, 16);
+    Fill(surface, 0x1111);
+    HDC dc = nullptr;
+    surface->GetDC(&dc);
+    SetBkColor(dc, RGB(255, 0, 255));
+    SetTextColor(dc, RGB(255, 255, 0));
+    ASSERT_TRUE(TextOutA(dc, 0, 0, "A B", 3));
+    surface->ReleaseDC(dc);
+    auto count = [&](int left, DWORD raw) {
+        int n = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = left; x < left + 8; ++x) {
+                n += ReadPixel(surface, x, y) == raw;
+            }
+        }
+        return n;
+    };
+    EXPECT_EQ(count(8, 0xF81F), 8 * 16) << "the space's cell";
+    EXPECT_GT(count(0, 0xFFE0), 10) << "the A's ink";
+    EXPECT_GT(count(16, 0xFFE0), 10) << "the B's ink";
+
+    Fill(surface, 0x1111);
+    surface->GetDC(&dc);
+    SetTextColor(dc, RGB(255, 255, 0));
+    EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
+    ASSERT_TRUE(TextOutA(dc, 0, 0, "A B", 3));
+    surface->ReleaseDC(dc);
+    EXPECT_EQ(count(8, 0x1111), 8 * 16);
+    EXPECT_EQ(count(0, 0xFFE0) + count(0, 0x1111), 8 * 16) << "ink, or what was there";
+    EXPECT_EQ(count(0, 0xF81F), 0);
     surface->Release();
 }
 

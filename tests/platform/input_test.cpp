@@ -87,31 +87,6 @@ TEST_F(InputTest, GetKeyState_ChangesWhenTheMessageIsRetrieved) {
     EXPECT_NE(GetKeyState(VK_SPACE) & 0x8000, 0);
 }
 
-TEST_F(InputTest, AcceleratorResource_HasTheFourKeysInOrder) {
-    const Resource* table = ModuleResources().Find(RT_ACCELERATOR, MAKEINTRESOURCEA(IDR_ACCEL));
-    ASSERT_NE(table, nullptr);
-    ASSERT_EQ(table->size, 4u * 8u);
-    const uint8_t* data = ModuleResources().Data(*table);
-    struct Entry {
-        WORD flags, key, command;
-    };
-    static const Entry expected[] = {
-        {FVIRTKEY | FNOINVERT, VK_ESCAPE, ID_QUIT},
-        {FVIRTKEY | FNOINVERT, VK_LEFT, ID_MOVE_LEFT},
-        {FVIRTKEY | FNOINVERT, VK_RIGHT, ID_MOVE_RIGHT},
-        {FVIRTKEY | FNOINVERT | 0x80, VK_SPACE, ID_DROP}, // 0x80 marks the last entry
-    };
-    for (size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        auto word = [&](size_t at) {
-            return static_cast<WORD>(data[i * 8 + at] | (data[i * 8 + at + 1] << 8));
-        };
-        EXPECT_EQ(word(0), expected[i].flags);
-        EXPECT_EQ(word(2), expected[i].key);
-        EXPECT_EQ(word(4), expected[i].command);
-    }
-}
-
 TEST_F(InputTest, LoadAccelerators_FindsTableByNumberOnly_ForTheModule) {
     EXPECT_NE(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)), nullptr);
     EXPECT_EQ(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)),

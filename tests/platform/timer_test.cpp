@@ -65,6 +65,24 @@ TEST_F(TimerTest, SetTimer_ManyDueAtOnce_OnePendingTickEach) {
     EXPECT_EQ(ids, (std::vector<WPARAM>{1, 2}));
 }
 
+// The Pot's steering and step timers meet like this several times a minute: two ticks due
+// at one millisecond come out in the order the timers were last armed, not in the order
+// they were first made.
+TEST_F(TimerTest, SetTimer_DueAtTheSameMillisecond_ComeOutInArmingOrder) {
+    HWND w = MakeWindow();
+    SetTimer(w, 1, 100, nullptr);
+    SetTimer(w, 2, 100, nullptr);
+    SetTimer(w, 1, 100, nullptr); // re-armed at the same moment: now the later of the two
+    SetTimer(w, 3, 100, nullptr);
+    HeadlessAdvance(100);
+    MSG m = {};
+    std::vector<WPARAM> ids;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        ids.push_back(m.wParam);
+    }
+    EXPECT_EQ(ids, (std::vector<WPARAM>{2, 1, 3}));
+}
+
 TEST_F(TimerTest, SetTimer_RearmSameId_ReplacesPeriodAndRestarts) {
     HWND w = MakeWindow();
     EXPECT_NE(SetTimer(w, 1, 100, nullptr), 0u);

@@ -137,6 +137,19 @@ TEST_F(ScreenTest, ReleaseAll_NewOrTwice_DoesNothing) {
     EXPECT_HR(S_OK, screen.ReleaseAll());
 }
 
+// An Image's surface keeps the DirectDraw object alive after the Screen lets go of it; the
+// display must still be handed back, or no other Screen could take it.
+TEST_F(ScreenTest, ReleaseAll_WithAnImageAlive_HandsTheDisplayBack) {
+    Open();
+    Image* sprite = MakeImage(4, 4);
+    EXPECT_HR(S_OK, screen.ReleaseAll());
+    EXPECT_EQ(DDrawLive().direct_draws, 1) << "still held by the sprite's surface";
+    Screen second;
+    EXPECT_HR(S_OK, second.OpenFullScreen(window, 640, 480, 16));
+    second.ReleaseAll();
+    Release(sprite);
+}
+
 TEST_F(ScreenTest, InstallClipper_ResultsAndTheClippersReference) {
     Open();
     DDrawFailCall(DDrawCall::CreateClipper, DDERR_OUTOFMEMORY);
