@@ -5,11 +5,17 @@
 
 #include <string.h>
 
+#include <new>
+
 namespace {
 
 // Puts a new Image at *out, or gives its code and leaves *out null if it cannot be made.
+// Running out of memory for the Image itself is such a code, not the end of the program.
 HRESULT CreateImage(Image** out, IDirectDraw7* directDraw, DDSURFACEDESC2* desc) {
-    *out = new Image();
+    *out = new (std::nothrow) Image();
+    if (*out == nullptr) {
+        return E_OUTOFMEMORY;
+    }
     const HRESULT hr = (*out)->Create(directDraw, desc);
     if (FAILED(hr)) {
         (*out)->Destroy();

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in bmp res; do
+for target in bmp res path; do
     work="build/fuzz/corpus-run/$target"
     mkdir -p "$work"
     echo "fuzz: $target for ${seconds}s"

@@ -169,7 +169,10 @@ bool DecodeRle(const Reader& r, size_t at, int bits, int64_t width, int64_t heig
         const uint8_t count = r.U8(at), value = r.U8(at + 1);
         at += 2;
         if (count > 0) {
-            if (y >= height || x + count > width) {
+            if (y >= height) {
+                return Fail(error, "a run lies below the last row");
+            }
+            if (x + count > width) {
                 return Fail(error, "a run goes past the end of its row");
             }
             for (int i = 0; i < count; ++i, ++x) {
@@ -201,7 +204,10 @@ bool DecodeRle(const Reader& r, size_t at, int bits, int64_t width, int64_t heig
             if (!r.Has(at, bytes)) {
                 return Fail(error, "truncated literal run");
             }
-            if (y >= height || x + value > width) {
+            if (y >= height) {
+                return Fail(error, "a literal run lies below the last row");
+            }
+            if (x + value > width) {
                 return Fail(error, "a literal run goes past the end of its row");
             }
             for (size_t i = 0; i < value; ++i, ++x) {
@@ -311,6 +317,10 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap
                 return Fail(error, "bit-field masks are empty or not contiguous");
             }
         }
+        // Each bit of a pixel belongs to one channel at most.
+        if ((masks[0] & masks[1]) | (masks[0] & masks[2]) | (masks[1] & masks[2])) {
+            return Fail(error, "bit-field masks overlap");
+        }
     }
 
     // The palette: as many entries as said, or all that the bit count allows; entries
@@ -385,6 +395,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpSource source, DecodedBitmap
     }
     out->width = static_cast<int32_t>(h.width);
     out->height = static_cast<int32_t>(height);
+    out->bit_count = static_cast<int>(h.bit_count);
     out->pixels = std::move(pixels);
     return true;
 }

@@ -6,7 +6,8 @@
 // its V2/V3 extensions, BITMAPV4HEADER and BITMAPV5HEADER; a gap before the pixels.
 //
 // Refuses anything malformed with a reason and no crash: truncated headers or pixels,
-// absurd or zero sizes, unknown compressions, runs or deltas that leave the picture,
+// absurd or zero sizes, unknown compressions, bit-field masks that are empty, broken or
+// overlapping, runs or deltas that leave the picture,
 // offsets past the file, and pictures whose pixels would take more than 256 MiB. It reads
 // nothing outside the bytes it is given and allocates only once the size is known to fit.
 #pragma once
@@ -23,6 +24,7 @@ constexpr uint64_t kMaxBitmapBytes = 256ull << 20;
 struct DecodedBitmap {
     int32_t width = 0;
     int32_t height = 0;
+    int bit_count = 0;            // the file's own depth, as a DIB section of it reports
     std::vector<uint32_t> pixels; // 0x00RRGGBB, top row first
 };
 

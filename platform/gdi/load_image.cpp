@@ -2,11 +2,14 @@
 //
 // A bitmap comes from the module's RT_BITMAP resources or, with LR_LOADFROMFILE, from a
 // file. It is scaled to the size asked for (0 keeps the bitmap's own) as StretchBlt scales
-// in its default mode. With LR_CREATEDIBSECTION the result is a DIB section; ours always
-// holds 32 bits per pixel, whatever the file's depth (Windows keeps the file's depth; only
-// the pixels and the size are relied on). Without it, a bitmap in the display's format.
-// A file that cannot be loaded is reported on standard error, one line naming the file and
-// the reason; the caller sees only the null handle, as on Windows.
+// in its default mode. With LR_CREATEDIBSECTION the result is a DIB section that reports the
+// file's own depth, as on Windows; inside, ours holds 32 bits per pixel whatever that depth
+// (only the pixels, the size and what GetObjectA says are relied on). Without it, a bitmap
+// in the display's format.
+//
+// Every load that fails says why on standard error, one line naming the bitmap; the caller
+// sees only the null handle, as on Windows. The one silent failure is a name that is not a
+// resource of the module, which is no failure: the caller goes on to try it as a file.
 #include "bmp.h"
 #include "objects.h"
 #include "stretch.h"
@@ -20,10 +23,6 @@
 #include <fstream>
 
 namespace {
-
-void Report(const char* name, const std::string& reason) {
-    fprintf(stderr, "zobu4: cannot load bitmap \"%s\": %s\n", name, reason.c_str());
-}
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
     struct stat info;
@@ -51,15 +50,27 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string*
     return true;
 }
 
-HBITMAP MakeBitmap(const DecodedBitmap& decoded, int width, int height, bool dib_section) {
+// The bitmap of the size asked for, or null with the reason when it cannot be made.
+HBITMAP MakeBitmap(const DecodedBitmap& decoded, int width, int height, bool dib_section,
+                   std::string* error) {
+    if (width < 0 || height < 0) {
+        *error = "a size of " + std::to_string(width) + " x " + std::to_string(height);
+        return nullptr;
+    }
     const int32_t w = width > 0 ? width : decoded.width;
     const int32_t h = height > 0 ? height : decoded.height;
     if (static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 4 > kMaxBitmapBytes) {
+        *error =
+            "a " + std::to_string(w) + " x " + std::to_string(h) + " bitmap is too large to make";
         return nullptr;
     }
     const PixelFormat format = dib_section ? PixelFormat::Xrgb8888 : DisplayPixels().format;
     HBITMAP handle = CreateBitmapFromColors(w, h, format, dib_section);
-    const PixelBuffer& to = BitmapFromHandle(handle)->pixels.view;
+    GdiBitmap* bitmap = BitmapFromHandle(handle);
+    if (dib_section) {
+        bitmap->bits_per_pixel = decoded.bit_count;
+    }
+    const PixelBuffer& to = bitmap->pixels.view;
     StretchColors(
         decoded.width, decoded.height, w, h, BLACKONWHITE,
         [&](int32_t x, int32_t y) -> COLORREF {
@@ -70,45 +81,51 @@ HBITMAP MakeBitmap(const DecodedBitmap& decoded, int width, int height, bool dib
     return handle;
 }
 
-} // namespace
-
-HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
-                         UINT flags) {
-    if (type != IMAGE_BITMAP || !name || width < 0 || height < 0) {
-        return nullptr;
-    }
-    DecodedBitmap decoded;
-    std::string error;
+// Decodes the bitmap `name` names, from a file or from the module's resources. False with
+// the reason in *error when it cannot; false with an empty reason when the name is no
+// resource of the module, which is for the caller to try as a file, not a failure.
+bool Decode(HINSTANCE instance, LPCSTR name, UINT flags, DecodedBitmap* decoded,
+            std::string* error) {
     if (flags & LR_LOADFROMFILE) {
         if (IS_INTRESOURCE(name)) {
-            return nullptr;
+            *error = "a resource number is not a file name";
+            return false;
         }
         std::string path;
         std::vector<uint8_t> bytes;
         if (!ResolveWindowsPath(name, &path)) {
-            Report(name, "no such file");
-            return nullptr;
+            *error = "no such file";
+            return false;
         }
-        if (!ReadFile(path, &bytes, &error) ||
-            !DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error)) {
-            Report(name, error);
-            return nullptr;
-        }
-    } else {
-        if (instance != ModuleHandle()) {
-            return nullptr;
-        }
-        const Resource* resource = ModuleResources().Find(RT_BITMAP, name);
-        if (!resource) {
-            return nullptr; // not a resource: the caller may try a file next
-        }
-        if (!DecodeBmp(ModuleResources().Data(*resource), resource->size, BmpSource::Resource,
-                       &decoded, &error)) {
-            Report(IS_INTRESOURCE(name) ? "(bitmap resource)" : name, error);
-            return nullptr;
-        }
+        return ReadFile(path, &bytes, error) &&
+               DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, decoded, error);
     }
-    return MakeBitmap(decoded, width, height, (flags & LR_CREATEDIBSECTION) != 0);
+    if (instance != ModuleHandle()) {
+        return false;
+    }
+    const Resource* resource = ModuleResources().Find(RT_BITMAP, name);
+    return resource && DecodeBmp(ModuleResources().Data(*resource), resource->size,
+                                 BmpSource::Resource, decoded, error);
+}
+
+} // namespace
+
+HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
+                         UINT flags) {
+    if (type != IMAGE_BITMAP || !name) {
+        return nullptr;
+    }
+    DecodedBitmap decoded;
+    std::string error;
+    HBITMAP bitmap = nullptr;
+    if (Decode(instance, name, flags, &decoded, &error)) {
+        bitmap = MakeBitmap(decoded, width, height, (flags & LR_CREATEDIBSECTION) != 0, &error);
+    }
+    if (!bitmap && !error.empty()) {
+        fprintf(stderr, "zobu4: cannot load bitmap \"%s\": %s\n",
+                IS_INTRESOURCE(name) ? "(bitmap resource)" : name, error.c_str());
+    }
+    return bitmap;
 }
 
 HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name) {

@@ -134,6 +134,7 @@ HBITMAP CreateBitmapFromColors(int32_t width, int32_t height, PixelFormat format
     auto bitmap = std::make_unique<GdiBitmap>();
     bitmap->pixels.Allocate(width, height, format);
     bitmap->dib_section = dib_section;
+    bitmap->bits_per_pixel = 8 * BytesPerPixel(format);
     return static_cast<HBITMAP>(AddObject(std::move(bitmap)));
 }
 
@@ -292,13 +293,17 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
     if (size < static_cast<int>(sizeof(BITMAP))) {
         return 0;
     }
+    // Rows of a DIB section are padded to 4 bytes, those of a device-dependent bitmap to 2,
+    // whatever our own rows hold inside.
     const PixelBuffer& p = bitmap->pixels.view;
+    const int64_t row_bits = int64_t{p.width} * bitmap->bits_per_pixel;
     BITMAP info = {};
     info.bmWidth = p.width;
     info.bmHeight = p.height;
-    info.bmWidthBytes = p.pitch;
+    info.bmWidthBytes = static_cast<LONG>(bitmap->dib_section ? (row_bits + 31) / 32 * 4
+                                                              : (row_bits + 15) / 16 * 2);
     info.bmPlanes = 1;
-    info.bmBitsPixel = static_cast<WORD>(8 * BytesPerPixel(p.format));
+    info.bmBitsPixel = static_cast<WORD>(bitmap->bits_per_pixel);
     info.bmBits = bitmap->dib_section ? p.bits : nullptr;
     *static_cast<BITMAP*>(buffer) = info;
     return sizeof(BITMAP);

@@ -21,6 +21,7 @@ struct GdiBitmap : GdiObject {
     GdiBitmap() : GdiObject(GdiKind::Bitmap) {}
     OwnedPixels pixels;
     bool dib_section = false;
+    int bits_per_pixel = 0; // what GetObjectA reports: a DIB section's own depth, else the format's
 };
 
 struct GdiFont : GdiObject {

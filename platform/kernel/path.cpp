@@ -32,6 +32,15 @@ bool FindIgnoringCase(const std::string& directory, const std::string& name, std
     return matched;
 }
 
+// The components joined into a path, each followed by a slash.
+std::string Join(bool absolute, const std::vector<std::string>& parts) {
+    std::string path = absolute ? "/" : "";
+    for (const std::string& part : parts) {
+        path += part + "/";
+    }
+    return path;
+}
+
 } // namespace
 
 bool ResolveWindowsPath(const char* windows_path, std::string* native) {
@@ -45,32 +54,52 @@ bool ResolveWindowsPath(const char* windows_path, std::string* native) {
     if (path.empty()) {
         return false;
     }
+    const bool absolute = path[0] == '/';
+    // A name that ends in a separator names a directory, so a file of that name does not
+    // match it: Windows refuses "Bitmaps\back1.bmp\" too.
+    const bool names_directory = path.back() == '/';
+
+    // Windows takes "." and ".." out of a path by its text, before it looks at any disk:
+    // "none\..\Bitmaps" is "Bitmaps" even where "none" does not exist. Above the root there
+    // is nothing to climb to; above the current directory there is.
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= path.size()) {
-        const size_t end = path.find('/', start);
-        const std::string part = path.substr(start, end == std::string::npos ? end : end - start);
-        if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
+        size_t end = path.find('/', start);
         if (end == std::string::npos) {
-            break;
+            end = path.size();
         }
+        const std::string part = path.substr(start, end - start);
         start = end + 1;
-    }
-    std::string resolved = path[0] == '/' ? "/" : "";
-    for (const std::string& part : parts) {
-        std::string candidate = resolved + part;
-        if (!Exists(candidate)) {
-            std::string found;
-            if (part == ".." || !FindIgnoringCase(resolved, part, &found)) {
-                return false;
-            }
-            candidate = resolved + found;
+        if (part.empty() || part == ".") {
+            continue;
         }
-        resolved = candidate + "/";
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..") {
+                parts.pop_back();
+            } else if (!absolute) {
+                parts.push_back(part);
+            }
+            continue;
+        }
+        const std::string directory = Join(absolute, parts);
+        std::string found = part;
+        if (!Exists(directory + part) && !FindIgnoringCase(directory, part, &found)) {
+            return false;
+        }
+        parts.push_back(found);
     }
-    resolved.pop_back(); // the last component is not a directory
+
+    std::string resolved = Join(absolute, parts);
+    if (resolved.empty()) {
+        resolved = "."; // nothing but dots: the current directory
+    } else if (resolved.size() > 1) {
+        resolved.pop_back();
+    }
+    struct stat info;
+    if (names_directory && (stat(resolved.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+        return false;
+    }
     *native = resolved;
     return true;
 }

@@ -150,6 +150,11 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
         {"RLE run past the row", with(good_rle, pixels, {9, 1}), "past the end of its row"},
         {"RLE literal past the row", with(good_rle, pixels + 2, {0, 9}), "past the end of its row"},
         {"RLE delta out of the picture", with(good_rle, pixels, {0, 2, 0, 9}), "delta"},
+        {"RLE run below the last row", with(good_rle, pixels, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1}),
+         "below the last row"},
+        {"RLE literal below the last row",
+         with(good_rle, pixels, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 1, 1, 0}),
+         "below the last row"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -164,19 +169,38 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
     }
 }
 
-TEST(BmpReader, BitfieldMasks_MustBeNonEmptyAndContiguous) {
-    BmpLayout layout;
-    layout.bits = 16;
-    layout.encoding = BmpEncoding::Bitfields;
-    const std::vector<uint8_t> good = WriteBmp(layout);
-    for (uint32_t mask : {0x0000u, 0xF00Fu}) {
-        SCOPED_TRACE(mask);
-        std::vector<uint8_t> bytes = good;
-        memcpy(&bytes[14 + 40], &mask, 4);
+// Each channel's mask must be one run of bits, and no two channels may share a bit.
+TEST(BmpReader, BitfieldMasks_NonEmptyContiguousAndApart) {
+    struct Row {
+        const char* name;
+        int bits;
+        uint32_t red, green, blue;
+        bool valid;
+    };
+    static const Row rows[] = {
+        {"5:6:5", 16, 0xF800, 0x07E0, 0x001F, true},
+        {"empty red", 16, 0x0000, 0x07E0, 0x001F, false},
+        {"red with a gap", 16, 0xF00F, 0x07E0, 0x001F, false},
+        {"red overlaps green", 32, 0x00FFFF00, 0x0000FFFF, 0xFF000000, false},
+        {"blue inside red", 32, 0x00FF0000, 0x0000FF00, 0x00010000, false},
+        {"blue and red apart, green between", 32, 0xFF000000, 0x00FF0000, 0x000000FF, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BmpLayout layout;
+        layout.bits = row.bits;
+        layout.encoding = BmpEncoding::Bitfields;
+        std::vector<uint8_t> bytes = WriteBmp(layout);
+        const uint32_t masks[3] = {row.red, row.green, row.blue};
+        memcpy(&bytes[14 + 40], masks, sizeof masks);
         DecodedBitmap decoded;
         std::string error;
-        EXPECT_FALSE(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error));
-        EXPECT_NE(error.find("masks"), std::string::npos) << error;
+        EXPECT_EQ(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error),
+                  row.valid)
+            << error;
+        if (!row.valid) {
+            EXPECT_NE(error.find("masks"), std::string::npos) << error;
+        }
     }
 }
 

@@ -6,6 +6,10 @@
 #include "host/headless/headless.h"
 #include "kernel/resources.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 namespace {
 
 class GdiTest : public DirectDrawTest {
@@ -309,6 +313,117 @@ TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
     EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, 0),
               nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// Whatever the name, loading from a file gives a bitmap, or null with one line on standard
+// error that names the file: never a crash, a hang or a silent failure.
+TEST_F(LoadImageTest, FromFile_AnyName_BitmapOrNullWithOneLine) {
+    BmpLayout layout;
+    WriteFile("Bitmaps/zobu1.BMP", WriteBmp(layout));
+    ASSERT_EQ(mkfifo("Bitmaps/fifo.bmp", 0600), 0) << "opening a FIFO would block";
+    const std::string long_name(4000, 'A');
+    std::string long_path;
+    while (long_path.size() < 4000) {
+        long_path += "a\\";
+    }
+    struct Row {
+        const char* name;
+        std::string path;
+        bool loads;
+    };
+    const Row rows[] = {
+        {"empty", "", false},
+        {"the current directory", ".", false},
+        {"the current directory, slash", "./", false},
+        {"the current directory, backslash", ".\\", false},
+        {"the parent", "..", false},
+        {"above the root", "../../../../../../../../../../../../..", false},
+        {"a directory with a separator", "Bitmaps\\", false},
+        {"a file with a separator", "Bitmaps\\zobu1.bmp\\", false},
+        {"the root", "/", false},
+        {"a device", "/dev/null", false},
+        {"a FIFO", "Bitmaps\\fifo.bmp", false},
+        {"a UNC name", "\\\\server\\share\\zobu1.bmp", false},
+        {"a 4000-character name", long_name, false},
+        {"a 4000-character path", long_path, false},
+        {"doubled separators", "Bitmaps\\\\zobu1.bmp", true},
+        {"dots and mixed separators", "./Bitmaps/.\\ZOBU1.BMP", true},
+        {"down, up and down again", "bitmaps/../Bitmaps\\Zobu1.bmp", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing::internal::CaptureStderr();
+        HANDLE bitmap = LoadImageA(nullptr, row.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(bitmap != nullptr, row.loads);
+        if (row.loads) {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_EQ(said.find("zobu4: cannot load bitmap \"" + row.path + "\": "), 0u) << said;
+        }
+        DeleteObject(bitmap);
+    }
+}
+
+// Sizes that cannot be made are failed loads like any other: null, and one line.
+TEST_F(LoadImageTest, FromFile_SizeTooLargeOrNegative_NullWithOneLine) {
+    WriteFile("Bitmaps/zobu1.bmp", WriteBmp(BmpLayout()));
+    struct Row {
+        const char* name;
+        int width, height;
+        const char* reason;
+    };
+    static const Row rows[] = {
+        {"70000 x 70000", 70000, 70000, "too large"},
+        {"negative width", -32, 32, "size"},
+        {"negative height", 32, -1, "size"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\zobu1.bmp", IMAGE_BITMAP, row.width, row.height,
+                             LR_LOADFROMFILE),
+                  nullptr);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(row.reason), std::string::npos) << said;
+    }
+}
+
+// A DIB section keeps the file's depth, rows padded to 4 bytes; a device-dependent bitmap
+// has the display's, rows padded to 2.
+TEST_F(LoadImageTest, GetObject_DepthAndRowBytesAsWindowsReportsThem) {
+    struct Row {
+        const char* name;
+        int file_bits;
+        UINT flags;
+        WORD bits;
+        LONG row_bytes;
+    };
+    static const Row rows[] = {
+        {"24-bit file, DIB section", 24, LR_CREATEDIBSECTION, 24, 24},
+        {"8-bit file, DIB section", 8, LR_CREATEDIBSECTION, 8, 8},
+        {"1-bit file, DIB section", 1, LR_CREATEDIBSECTION, 1, 4},
+        {"24-bit file, display bitmap", 24, 0, 16, 14},
+        {"1-bit file, display bitmap", 1, 0, 16, 14},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BmpLayout layout; // 7 pixels wide
+        layout.bits = row.file_bits;
+        WriteFile("Bitmaps/seven.bmp", WriteBmp(layout));
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
+            nullptr, "Bitmaps\\seven.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | row.flags));
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info = {};
+        EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+        EXPECT_EQ(info.bmWidth, 7);
+        EXPECT_EQ(info.bmBitsPixel, row.bits);
+        EXPECT_EQ(info.bmWidthBytes, row.row_bytes);
+        EXPECT_EQ(info.bmPlanes, 1);
+        DeleteObject(bitmap);
+    }
 }
 
 TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {

@@ -10,6 +10,32 @@
 #include "ddraw/ddraw_testing.h"
 #include "gdi/gdi_private.h"
 
+#include <new>
+
+namespace {
+// Calls of the nothrow operator new still to fail (FailNextNothrowNew).
+int failing_nothrow_news = 0;
+
+// Makes the next nothrow `new` fail, as when memory has run out.
+void FailNextNothrowNew() {
+    failing_nothrow_news = 1;
+}
+} // namespace
+
+// The program's nothrow operator new, replaced for this test program so that a test can
+// make it fail; otherwise it is the runtime's own allocation.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (failing_nothrow_news > 0) {
+        --failing_nothrow_news;
+        return nullptr;
+    }
+    try {
+        return ::operator new(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 namespace {
 
 Image* const kPoison = reinterpret_cast<Image*>(0xdeadbeef);
@@ -253,6 +279,7 @@ TEST_F(LoadBitmapTest, LoadBitmapImage_Failures_OutPointerRules) {
     };
     static const Row rows[] = {
         {"no such resource or file", "Bitmaps\\none.bmp", DDrawCall::Count, DD_OK, E_FAIL, false},
+        {"the current directory", ".", DDrawCall::Count, DD_OK, E_FAIL, false},
         {"Image::Create fails", "Bitmaps\\ZOBU1.bmp", DDrawCall::CreateSurface, DDERR_OUTOFMEMORY,
          DDERR_OUTOFMEMORY, false},
         {"painting fails", "Bitmaps\\ZOBU1.bmp", DDrawCall::GetDC, DDERR_SURFACELOST,
@@ -271,6 +298,21 @@ TEST_F(LoadBitmapTest, LoadBitmapImage_Failures_OutPointerRules) {
         EXPECT_EQ(DDrawLive().surfaces, 2) << "nothing left behind";
     }
     testing::internal::GetCapturedStderr();
+}
+
+// With no memory for the Image, both factories leave out null and say so; the bitmap that
+// was loaded for it is given back.
+TEST_F(LoadBitmapTest, Factories_NoMemoryForTheImage_EOutOfMemory) {
+    Open();
+    Image* out = kPoison;
+    FailNextNothrowNew();
+    EXPECT_HR(E_OUTOFMEMORY, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
+    EXPECT_EQ(out, nullptr);
+    out = kPoison;
+    FailNextNothrowNew();
+    EXPECT_HR(E_OUTOFMEMORY, screen.MakeTextImage(&out, nullptr, "5", 0, 0));
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(DDrawLive().surfaces, 2) << "the primary and its back buffer only";
 }
 
 TEST_F(ScreenTest, MakeTextImage_ExactlyTheTextsExtent_MagentaAroundYellow) {
