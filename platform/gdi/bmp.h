@@ -7,9 +7,9 @@
 //
 // Refuses anything malformed with a reason and no crash: truncated headers or pixels,
 // absurd or zero sizes, unknown compressions, bit-field masks that are empty, broken or
-// overlapping, runs or deltas that leave the picture,
-// offsets past the file, and pictures whose pixels would take more than 256 MiB. It reads
-// nothing outside the bytes it is given and allocates only once the size is known to fit.
+// overlapping, runs or deltas that leave the picture, offsets past the file, and pictures
+// whose pixels would take more than 256 MiB. It reads nothing outside the bytes it is given
+// and allocates only once the size is known to fit.
 #pragma once
 
 #include <stddef.h>
