@@ -3,6 +3,8 @@
 
 #include "../user/window_geometry.h"
 
+#include <string.h>
+
 #include <map>
 
 namespace {
@@ -368,13 +370,9 @@ int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
     case RGN_OR:
         result.Add(b->region);
         break;
-    case RGN_XOR: {
-        Region both = a->region;
-        both.Intersect(b->region);
-        result.Add(b->region);
-        result.Subtract(both);
+    case RGN_XOR:
+        result.Xor(b->region);
         break;
-    }
     case RGN_DIFF:
         result.Subtract(b->region);
         break;
@@ -385,6 +383,40 @@ int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
     }
     d->region = std::move(result);
     return RegionKind(d->region);
+}
+
+int WINAPI GetRgnBox(HRGN handle, LPRECT rect) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    if (!region || !rect) {
+        return ERROR;
+    }
+    *rect = region->region.Bounds();
+    return RegionKind(region->region);
+}
+
+DWORD WINAPI GetRegionData(HRGN handle, DWORD size, LPRGNDATA data) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    if (!region) {
+        return 0;
+    }
+    const std::vector<RECT>& rects = region->region.Rects();
+    const DWORD rect_bytes = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER)) + rect_bytes;
+    if (!data) {
+        return needed;
+    }
+    if (size < needed) {
+        return 0;
+    }
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
+    data->rdh.nRgnSize = rect_bytes;
+    data->rdh.rcBound = region->region.Bounds();
+    if (!rects.empty()) {
+        memcpy(data->Buffer, rects.data(), rect_bytes);
+    }
+    return size;
 }
 
 BOOL WINAPI PtInRegion(HRGN handle, int x, int y) {

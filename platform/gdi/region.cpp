@@ -1,29 +1,139 @@
 // Zobu 4 platform floor: regions.
+//
+// Every operation is one sweep down both regions: the tops and bottoms of all their bands
+// cut the plane into slabs; within a slab each region is a row of spans, the two rows are
+// combined span by span, and the result is appended as a band, or added to the band above
+// when that one touches it and holds the same spans. The result comes out canonical.
 #include "region.h"
 
 #include <algorithm>
 
 namespace {
 
-// Appends the parts of `a` outside `b`: at most four rectangles, above, below, left, right.
-void AppendDifference(const RECT& a, const RECT& b, std::vector<RECT>* out) {
-    const RECT cut = RectIntersection(a, b);
-    if (RectEmpty(cut)) {
-        out->push_back(a);
-        return;
+enum class Op { Or, And, Diff, Xor };
+
+struct Span {
+    LONG left;
+    LONG right;
+    bool operator==(const Span& other) const { return left == other.left && right == other.right; }
+};
+
+bool Keep(Op op, bool in_a, bool in_b) {
+    switch (op) {
+    case Op::Or:
+        return in_a || in_b;
+    case Op::And:
+        return in_a && in_b;
+    case Op::Diff:
+        return in_a && !in_b;
+    case Op::Xor:
+        return in_a != in_b;
     }
-    if (a.top < cut.top) {
-        out->push_back({a.left, a.top, a.right, cut.top});
+    return false;
+}
+
+// Walks a region's bands from the top down, giving the spans of the band that covers a row.
+class BandCursor {
+  public:
+    explicit BandCursor(const std::vector<RECT>& rects) : rects_(rects) {}
+
+    // The spans at row y; rows must be asked for from the top down.
+    const std::vector<Span>& SpansAt(LONG y) {
+        while (next_ < rects_.size() && rects_[next_].bottom <= y) {
+            ++next_;
+        }
+        spans_.clear();
+        if (next_ < rects_.size() && rects_[next_].top <= y) {
+            const LONG top = rects_[next_].top;
+            for (size_t i = next_; i < rects_.size() && rects_[i].top == top; ++i) {
+                spans_.push_back({rects_[i].left, rects_[i].right});
+            }
+        }
+        return spans_;
     }
-    if (cut.bottom < a.bottom) {
-        out->push_back({a.left, cut.bottom, a.right, a.bottom});
+
+  private:
+    const std::vector<RECT>& rects_;
+    size_t next_ = 0; // the first rectangle that may still cover a row asked for
+    std::vector<Span> spans_;
+};
+
+// Combines two rows of sorted, separate spans; touching pieces of the result join.
+void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Op op,
+                  std::vector<Span>* out) {
+    std::vector<LONG> xs;
+    for (const std::vector<Span>* row : {&a, &b}) {
+        for (const Span& s : *row) {
+            xs.push_back(s.left);
+            xs.push_back(s.right);
+        }
     }
-    if (a.left < cut.left) {
-        out->push_back({a.left, cut.top, cut.left, cut.bottom});
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    out->clear();
+    size_t i = 0, j = 0;
+    for (size_t k = 0; k + 1 < xs.size(); ++k) {
+        const LONG x0 = xs[k], x1 = xs[k + 1];
+        while (i < a.size() && a[i].right <= x0) {
+            ++i;
+        }
+        while (j < b.size() && b[j].right <= x0) {
+            ++j;
+        }
+        const bool in_a = i < a.size() && a[i].left <= x0;
+        const bool in_b = j < b.size() && b[j].left <= x0;
+        if (!Keep(op, in_a, in_b)) {
+            continue;
+        }
+        if (!out->empty() && out->back().right == x0) {
+            out->back().right = x1;
+        } else {
+            out->push_back({x0, x1});
+        }
     }
-    if (cut.right < a.right) {
-        out->push_back({cut.right, cut.top, a.right, cut.bottom});
+}
+
+std::vector<RECT> Combine(const std::vector<RECT>& a, const std::vector<RECT>& b, Op op) {
+    std::vector<LONG> ys;
+    for (const std::vector<RECT>* rects : {&a, &b}) {
+        for (const RECT& r : *rects) {
+            ys.push_back(r.top);
+            ys.push_back(r.bottom);
+        }
     }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+
+    std::vector<RECT> out;
+    size_t last_band = 0; // where the last band of `out` starts
+    std::vector<Span> spans, last_spans;
+    BandCursor in_a(a), in_b(b);
+    for (size_t k = 0; k + 1 < ys.size(); ++k) {
+        const LONG y0 = ys[k], y1 = ys[k + 1];
+        CombineSpans(in_a.SpansAt(y0), in_b.SpansAt(y0), op, &spans);
+        if (spans.empty()) {
+            continue;
+        }
+        if (!out.empty() && out.back().bottom == y0 && spans == last_spans) {
+            for (size_t i = last_band; i < out.size(); ++i) {
+                out[i].bottom = y1;
+            }
+            continue;
+        }
+        last_band = out.size();
+        for (const Span& s : spans) {
+            out.push_back({s.left, y0, s.right, y1});
+        }
+        last_spans.swap(spans);
+    }
+    return out;
+}
+
+std::vector<RECT> Of(const RECT& rect) {
+    if (RectEmpty(rect)) {
+        return {};
+    }
+    return {rect};
 }
 
 } // namespace
@@ -38,66 +148,31 @@ RECT RectIntersection(const RECT& a, const RECT& b) {
 }
 
 void Region::Add(const RECT& rect) {
-    if (RectEmpty(rect)) {
-        return;
-    }
-    // Only the parts of the new rectangle that no existing one covers are added.
-    std::vector<RECT> pieces = {rect};
-    for (const RECT& existing : rects_) {
-        std::vector<RECT> next;
-        for (const RECT& piece : pieces) {
-            AppendDifference(piece, existing, &next);
-        }
-        pieces.swap(next);
-        if (pieces.empty()) {
-            return;
-        }
-    }
-    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
+    rects_ = Combine(rects_, Of(rect), Op::Or);
 }
 
 void Region::Subtract(const RECT& rect) {
-    if (RectEmpty(rect)) {
-        return;
-    }
-    std::vector<RECT> next;
-    for (const RECT& existing : rects_) {
-        AppendDifference(existing, rect, &next);
-    }
-    rects_.swap(next);
+    rects_ = Combine(rects_, Of(rect), Op::Diff);
 }
 
 void Region::Intersect(const RECT& rect) {
-    std::vector<RECT> next;
-    for (const RECT& existing : rects_) {
-        const RECT cut = RectIntersection(existing, rect);
-        if (!RectEmpty(cut)) {
-            next.push_back(cut);
-        }
-    }
-    rects_.swap(next);
+    rects_ = Combine(rects_, Of(rect), Op::And);
 }
 
 void Region::Add(const Region& other) {
-    for (const RECT& r : other.rects_) {
-        Add(r);
-    }
+    rects_ = Combine(rects_, other.rects_, Op::Or);
 }
 
 void Region::Subtract(const Region& other) {
-    for (const RECT& r : other.rects_) {
-        Subtract(r);
-    }
+    rects_ = Combine(rects_, other.rects_, Op::Diff);
 }
 
 void Region::Intersect(const Region& other) {
-    Region result;
-    for (const RECT& r : other.rects_) {
-        Region part = *this;
-        part.Intersect(r);
-        result.rects_.insert(result.rects_.end(), part.rects_.begin(), part.rects_.end());
-    }
-    rects_.swap(result.rects_); // the parts come from disjoint rectangles: still disjoint
+    rects_ = Combine(rects_, other.rects_, Op::And);
+}
+
+void Region::Xor(const Region& other) {
+    rects_ = Combine(rects_, other.rects_, Op::Xor);
 }
 
 void Region::Offset(LONG dx, LONG dy) {
@@ -108,7 +183,10 @@ void Region::Offset(LONG dx, LONG dy) {
 
 bool Region::Contains(LONG x, LONG y) const {
     for (const RECT& r : rects_) {
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+        if (r.top > y) {
+            break; // bands are in order: none further down holds the row
+        }
+        if (x >= r.left && x < r.right && y < r.bottom) {
             return true;
         }
     }
@@ -119,10 +197,18 @@ RECT Region::Bounds() const {
     if (rects_.empty()) {
         return {0, 0, 0, 0};
     }
-    RECT b = rects_.front();
+    RECT b = {rects_.front().left, rects_.front().top, rects_.front().right, rects_.back().bottom};
     for (const RECT& r : rects_) {
-        b = {std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right),
-             std::max(b.bottom, r.bottom)};
+        b.left = std::min(b.left, r.left);
+        b.right = std::max(b.right, r.right);
     }
     return b;
+}
+
+bool Region::operator==(const Region& other) const {
+    return std::equal(rects_.begin(), rects_.end(), other.rects_.begin(), other.rects_.end(),
+                      [](const RECT& a, const RECT& b) {
+                          return a.left == b.left && a.top == b.top && a.right == b.right &&
+                                 a.bottom == b.bottom;
+                      });
 }

@@ -51,6 +51,22 @@ typedef struct tagBITMAP {
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3
 
+// GetRegionData: a region's rectangles, in Windows' y-x band order, after this header.
+typedef struct _RGNDATAHEADER {
+    DWORD dwSize;
+    DWORD iType;
+    DWORD nCount;
+    DWORD nRgnSize;
+    RECT rcBound;
+} RGNDATAHEADER, *PRGNDATAHEADER;
+
+typedef struct _RGNDATA {
+    RGNDATAHEADER rdh;
+    char Buffer[1];
+} RGNDATA, *PRGNDATA, *LPRGNDATA;
+
+#define RDH_RECTANGLES 1
+
 HDC WINAPI CreateCompatibleDC(HDC dc);
 BOOL WINAPI DeleteDC(HDC dc);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
@@ -77,3 +93,5 @@ BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size);
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom);
 int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
 BOOL WINAPI PtInRegion(HRGN region, int x, int y);
+int WINAPI GetRgnBox(HRGN region, LPRECT rect);
+DWORD WINAPI GetRegionData(HRGN region, DWORD size, LPRGNDATA data);

@@ -241,6 +241,123 @@ TEST_F(GdiTest, WindowDC_PresentsOnceWhenReleased) {
     EXPECT_EQ(HeadlessPresentCount(), before + 1);
 }
 
+// Regions keep Windows' canonical form, so a result that is one rectangle is reported as
+// one, however it was made.
+TEST_F(GdiTest, CombineRgn_ReportsTheKindOfTheResult) {
+    struct Row {
+        const char* name;
+        RECT a, b;
+        int mode;
+        int kind;
+    };
+    static const Row rows[] = {
+        {"side by side, OR", {0, 0, 10, 10}, {10, 0, 20, 10}, RGN_OR, SIMPLEREGION},
+        {"stacked, OR", {0, 0, 10, 10}, {0, 10, 10, 20}, RGN_OR, SIMPLEREGION},
+        {"overlapping, OR", {0, 0, 10, 10}, {5, 5, 15, 15}, RGN_OR, COMPLEXREGION},
+        {"disjoint, OR", {0, 0, 10, 10}, {20, 0, 30, 10}, RGN_OR, COMPLEXREGION},
+        {"one inside the other, OR", {0, 0, 30, 30}, {10, 10, 20, 20}, RGN_OR, SIMPLEREGION},
+        {"empties, OR", {0, 0, 0, 0}, {5, 5, 5, 9}, RGN_OR, NULLREGION},
+        {"a hole cut", {0, 0, 30, 30}, {10, 10, 20, 20}, RGN_DIFF, COMPLEXREGION},
+        {"a side cut off", {0, 0, 30, 30}, {20, 0, 30, 30}, RGN_DIFF, SIMPLEREGION},
+        {"disjoint, AND", {0, 0, 10, 10}, {20, 0, 30, 10}, RGN_AND, NULLREGION},
+        {"overlapping, AND", {0, 0, 10, 10}, {5, 5, 15, 15}, RGN_AND, SIMPLEREGION},
+        {"the same, XOR", {0, 0, 10, 10}, {0, 0, 10, 10}, RGN_XOR, NULLREGION},
+        {"side by side, XOR", {0, 0, 10, 10}, {10, 0, 20, 10}, RGN_XOR, SIMPLEREGION},
+        {"overlapping, XOR", {0, 0, 10, 10}, {5, 5, 15, 15}, RGN_XOR, COMPLEXREGION},
+        {"copy", {0, 0, 10, 10}, {0, 0, 0, 0}, RGN_COPY, SIMPLEREGION},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HRGN a = CreateRectRgn(row.a.left, row.a.top, row.a.right, row.a.bottom);
+        HRGN b = CreateRectRgn(row.b.left, row.b.top, row.b.right, row.b.bottom);
+        HRGN result = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(CombineRgn(result, a, b, row.mode), row.kind);
+        for (HRGN r : {a, b, result}) {
+            DeleteObject(r);
+        }
+    }
+    // A gap filled in: three side-by-side pieces made one at a time.
+    HRGN strip = CreateRectRgn(0, 0, 10, 10);
+    HRGN piece = CreateRectRgn(20, 0, 30, 10);
+    EXPECT_EQ(CombineRgn(strip, strip, piece, RGN_OR), COMPLEXREGION);
+    DeleteObject(piece);
+    piece = CreateRectRgn(10, 0, 20, 10);
+    EXPECT_EQ(CombineRgn(strip, strip, piece, RGN_OR), SIMPLEREGION);
+    EXPECT_TRUE(PtInRegion(strip, 29, 9));
+    EXPECT_FALSE(PtInRegion(strip, 30, 0));
+    DeleteObject(piece);
+    DeleteObject(strip);
+}
+
+// A plaque the size of the score panel, with cut corners and a window in its middle, made
+// as the panel makes its shape: one rectangle per run of each row, OR-ed in. Rows with the
+// same runs merge into one band, so it holds a few dozen rectangles, not one per row.
+TEST_F(GdiTest, CombineRgn_RowsOfRuns_MergeIntoBands) {
+    const int width = 159, height = 59, corner = 8;
+    auto inside = [&](int x, int y) {
+        const int from_edge = std::min(y, height - 1 - y);
+        const int inset = from_edge < corner ? corner - from_edge : 0;
+        const bool window = y >= 20 && y < 40 && x >= 70 && x < 80;
+        return x >= inset && x < width - inset && !window;
+    };
+    HRGN shape = nullptr;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width;) {
+            if (!inside(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < width && inside(x, y)) {
+                ++x;
+            }
+            HRGN run = CreateRectRgn(start, y, x, y + 1);
+            if (!shape) {
+                shape = run;
+            } else {
+                CombineRgn(shape, shape, run, RGN_OR);
+                DeleteObject(run);
+            }
+        }
+    }
+    RECT box = {};
+    EXPECT_EQ(GetRgnBox(shape, &box), COMPLEXREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, width);
+    EXPECT_EQ(box.bottom, height);
+
+    const DWORD size = GetRegionData(shape, 0, nullptr);
+    std::vector<uint8_t> bytes(size);
+    auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+    ASSERT_EQ(GetRegionData(shape, size, data), size);
+    EXPECT_EQ(GetRegionData(shape, size - 1, data), 0u) << "too small a buffer";
+    EXPECT_EQ(data->rdh.dwSize, sizeof(RGNDATAHEADER));
+    EXPECT_EQ(data->rdh.iType, static_cast<DWORD>(RDH_RECTANGLES));
+    // 8 cut rows at each end, full rows above and below the window, the window's rows in
+    // two pieces.
+    EXPECT_EQ(data->rdh.nCount, 2u * corner + 1 + 2 + 1);
+    EXPECT_EQ(data->rdh.nRgnSize, data->rdh.nCount * sizeof(RECT));
+    const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 1; i < data->rdh.nCount; ++i) {
+        const RECT &a = rects[i - 1], &b = rects[i];
+        SCOPED_TRACE(testing::Message() << "rectangle " << i);
+        if (a.top == b.top) {
+            EXPECT_EQ(a.bottom, b.bottom) << "one band, one height";
+            EXPECT_LT(a.right, b.left) << "apart, left to right";
+        } else {
+            EXPECT_GE(b.top, a.bottom) << "bands top to bottom";
+        }
+    }
+    for (int y = -1; y <= height; ++y) {
+        for (int x = -1; x <= width; ++x) {
+            const bool expected = x >= 0 && y >= 0 && x < width && y < height && inside(x, y);
+            ASSERT_EQ(PtInRegion(shape, x, y) != FALSE, expected) << "(" << x << ", " << y << ")";
+        }
+    }
+    DeleteObject(shape);
+}
+
 TEST_F(GdiTest, Regions_CombineAndOwnership) {
     HRGN a = CreateRectRgn(0, 0, 10, 10);
     HRGN b = CreateRectRgn(5, 5, 20, 20);
