@@ -14,19 +14,30 @@ bool TargetPixel(const DrawTarget& t, int32_t x, int32_t y, int32_t* px, int32_t
     return t.pixels.Contains(*px, *py) && t.clip.Contains(*px, *py);
 }
 
+// Makes an extent positive, moving its start so that it names the same pixels: x 3 with
+// width -3 covers columns 0 to 2. Returns whether the extent was negative.
+bool Normalise(int* start, int* extent) {
+    if (*extent >= 0) {
+        return false;
+    }
+    *start += *extent;
+    *extent = -*extent;
+    return true;
+}
+
 bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, int srcX, int srcY,
                    int srcWidth, int srcHeight, DWORD rop) {
     DrawTarget to, from;
     const DeviceContext* dc = DcFromHandle(dest);
-    if (rop != SRCCOPY || !ResolveTarget(dest, &to) || !ResolveTarget(source, &from)) {
+    if (rop != SRCCOPY || !ResolveTarget(dest, &to) || !ResolveTarget(source, &from) ||
+        width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) {
         return false;
     }
-    // Negative extents mirror on Windows; we have no use for that and refuse them.
-    if (width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) {
-        return false;
-    }
+    // Extents of different signs mirror the picture along that axis.
+    const bool mirror_x = Normalise(&x, &width) != Normalise(&srcX, &srcWidth);
+    const bool mirror_y = Normalise(&y, &height) != Normalise(&srcY, &srcHeight);
     const bool same_format = to.pixels.format == from.pixels.format;
-    if (width == srcWidth && height == srcHeight && same_format) {
+    if (width == srcWidth && height == srcHeight && same_format && !mirror_x && !mirror_y) {
         // The common case, a plain copy: runs of raw pixels, row by row. Work in the
         // target's pixels: (dx0, dy0) is where the copy starts, (sx0, sy0) its source.
         const int bpp = BytesPerPixel(to.pixels.format);
@@ -52,6 +63,8 @@ bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, in
         StretchColors(
             srcWidth, srcHeight, width, height, mode,
             [&](int32_t sx, int32_t sy) -> COLORREF {
+                sx = mirror_x ? srcWidth - 1 - sx : sx;
+                sy = mirror_y ? srcHeight - 1 - sy : sy;
                 int32_t px, py;
                 if (!TargetPixel(from, srcX + sx, srcY + sy, &px, &py)) {
                     return CLR_INVALID;

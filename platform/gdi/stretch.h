@@ -1,10 +1,12 @@
 // Zobu 4 platform floor: how GDI maps source pixels to destination pixels when it scales.
 //
-// Enlarging, each destination pixel takes the source pixel under its centre: 3 columns to
-// 7 give 0, 0, 1, 1, 1, 2, 2, as Windows gives them. Shrinking, each destination pixel
-// stands for a span of source pixels, and the stretch mode says how the span combines:
-// BLACKONWHITE (the default of every DC) ANDs the dropped pixels into the kept one, so dark
-// lines survive; WHITEONBLACK ORs them; COLORONCOLOR and HALFTONE keep the centre pixel.
+// Enlarging, each destination pixel takes the source pixel under its centre, and a centre
+// that falls exactly on the boundary between two source pixels takes the earlier one: 3
+// columns to 7 give 0, 0, 1, 1, 1, 2, 2 and 2 rows to 5 give 0, 0, 0, 1, 1, as Windows gives
+// them. Shrinking, each destination pixel stands for a span of source pixels, and the
+// stretch mode says how the span combines: BLACKONWHITE (the default of every DC) ANDs the
+// dropped pixels into the kept one, so dark lines survive; WHITEONBLACK ORs them;
+// COLORONCOLOR and HALFTONE keep the pixel under the centre, by the same rule.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +20,9 @@ struct Span {
 
 inline Span SpanFor(int32_t dest_index, int32_t source_size, int32_t dest_size, int mode) {
     const int64_t s = source_size, d = dest_size, i = dest_index;
-    const int32_t centre = static_cast<int32_t>((2 * i + 1) * s / (2 * d));
+    // The centre lies at (2i + 1) s / 2d source pixels; the pixel that holds it, with a
+    // boundary counted to the pixel before, is that value rounded up, less one.
+    const int32_t centre = static_cast<int32_t>(((2 * i + 1) * s - 1) / (2 * d));
     if (d >= s || mode == COLORONCOLOR || mode == HALFTONE) {
         return {centre, 1};
     }

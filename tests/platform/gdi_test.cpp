@@ -100,13 +100,78 @@ TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
     SetStretchBltMode(to, WHITEONBLACK);
     StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, SRCCOPY);
     EXPECT_EQ(GetPixel(to, 0, 0), RGB(255, 255, 0));
+    // COLORONCOLOR keeps the pixel under each centre; centres at 1.0 and 3.0 lie on
+    // boundaries and take the earlier pixels.
     SetStretchBltMode(to, COLORONCOLOR);
     StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, SRCCOPY);
-    EXPECT_EQ(GetPixel(to, 0, 0), column[1]);
-    EXPECT_EQ(GetPixel(to, 1, 0), column[3]);
+    EXPECT_EQ(GetPixel(to, 0, 0), column[0]);
+    EXPECT_EQ(GetPixel(to, 1, 0), column[2]);
     EXPECT_FALSE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, 0x00EE0086)) << "only SRCCOPY";
     DeleteDC(from);
     DeleteDC(to);
+}
+
+// A destination pixel whose centre falls exactly between two source pixels takes the
+// earlier one: 2 rows to 5 give 0, 0, 0, 1, 1, where rounding the centre up would give
+// 0, 0, 1, 1, 1.
+TEST_F(GdiTest, StretchBlt_CentreOnABoundary_TakesTheEarlierPixel) {
+    HBITMAP from_bitmap, to_bitmap;
+    HDC from = MemoryDC(1, 2, &from_bitmap);
+    HDC to = MemoryDC(1, 5, &to_bitmap);
+    SetPixel(from, 0, 0, RGB(255, 0, 0));
+    SetPixel(from, 0, 1, RGB(0, 0, 255));
+    ASSERT_TRUE(StretchBlt(to, 0, 0, 1, 5, from, 0, 0, 1, 2, SRCCOPY));
+    const int expected[5] = {0, 0, 0, 1, 1};
+    for (int y = 0; y < 5; ++y) {
+        EXPECT_EQ(GetPixel(to, 0, y), GetPixel(from, 0, expected[y])) << "row " << y;
+    }
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(from_bitmap);
+    DeleteObject(to_bitmap);
+}
+
+// Extents of different signs mirror the picture, as documented; the rectangle each pair
+// of corners names is the same either way.
+TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
+    HBITMAP from_bitmap, to_bitmap;
+    HDC from = MemoryDC(3, 3, &from_bitmap);
+    HDC to = MemoryDC(6, 3, &to_bitmap);
+    const COLORREF colour[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            SetPixel(from, i, j, colour[i == 0 && j == 2 ? 2 : i]); // the bottom-left is blue
+        }
+    }
+    struct Row {
+        const char* name;
+        int x, y, w, h, sx, sy, sw, sh;
+        std::vector<int> top_row; // source columns along the destination's top row
+        COLORREF bottom_left;
+    };
+    const Row rows[] = {
+        {"plain", 0, 0, 3, 3, 0, 0, 3, 3, {0, 1, 2}, colour[2]},
+        {"destination width negative", 3, 0, -3, 3, 0, 0, 3, 3, {2, 1, 0}, colour[2]},
+        {"source width negative", 0, 0, 3, 3, 3, 0, -3, 3, {2, 1, 0}, colour[2]},
+        {"both widths negative", 3, 0, -3, 3, 3, 0, -3, 3, {0, 1, 2}, colour[2]},
+        {"enlarged and mirrored", 6, 0, -6, 3, 0, 0, 3, 3, {2, 2, 1, 1, 0, 0}, colour[2]},
+        {"height negative", 0, 3, 3, -3, 0, 0, 3, 3, {2, 1, 2}, colour[0]},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(StretchBlt(to, row.x, row.y, row.w, row.h, from, row.sx, row.sy, row.sw, row.sh,
+                               SRCCOPY));
+        for (size_t x = 0; x < row.top_row.size(); ++x) {
+            EXPECT_EQ(GetPixel(to, static_cast<int>(x), 0), colour[row.top_row[x]])
+                << "column " << x;
+        }
+        EXPECT_EQ(GetPixel(to, 0, 2), row.bottom_left);
+    }
+    EXPECT_FALSE(StretchBlt(to, 0, 0, 0, 3, from, 0, 0, 3, 3, SRCCOPY)) << "no width at all";
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(from_bitmap);
+    DeleteObject(to_bitmap);
 }
 
 TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
@@ -506,6 +571,24 @@ TEST_F(LoadImageTest, FromFile_SizeTooLargeOrNegative_NullWithOneLine) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(said.find(row.reason), std::string::npos) << said;
     }
+}
+
+// Loading scales as StretchBlt does by default: 2 rows to 5 give 0, 0, 0, 1, 1.
+TEST_F(LoadImageTest, FromFile_Scaled_CentreOnABoundaryTakesTheEarlierPixel) {
+    WriteFile("Bitmaps/two.bmp",
+              WriteBmp24(1, 2, [](int32_t, int32_t y) { return y == 0 ? 0xFF0000u : 0x0000FFu; }));
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, "Bitmaps\\two.bmp", IMAGE_BITMAP, 1,
+                                                     5, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    const COLORREF expected[5] = {red, red, red, blue, blue};
+    for (int y = 0; y < 5; ++y) {
+        EXPECT_EQ(GetPixel(dc, 0, y), expected[y]) << "row " << y;
+    }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 // A DIB section keeps the file's depth, rows padded to 4 bytes; a device-dependent bitmap
