@@ -79,5 +79,15 @@ bool GdiTakeRegion(HRGN handle, Region* out);
 // Makes the next `count` calls of CreateCompatibleDC fail, as when GDI is out of memory.
 void GdiFailCreateCompatibleDC(int count);
 
+// Objects and device contexts alive, stock objects left out: what a test compares with
+// its start to find one it leaked.
+struct GdiLiveObjects {
+    int bitmaps = 0;
+    int regions = 0;
+    int fonts = 0;
+    int dcs = 0;
+};
+GdiLiveObjects GdiLive();
+
 // Forgets every object that is not a stock object: a fresh start for a test fixture.
 void GdiReset();

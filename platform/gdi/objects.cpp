@@ -170,6 +170,28 @@ void GdiFailCreateCompatibleDC(int count) {
     failing_create_dcs = count;
 }
 
+GdiLiveObjects GdiLive() {
+    GdiLiveObjects live;
+    for (const auto& [handle, object] : Objects()) {
+        if (object->stock) {
+            continue;
+        }
+        switch (object->kind) {
+        case GdiKind::Bitmap:
+            ++live.bitmaps;
+            break;
+        case GdiKind::Region:
+            ++live.regions;
+            break;
+        case GdiKind::Font:
+            ++live.fonts;
+            break;
+        }
+    }
+    live.dcs = static_cast<int>(Dcs().size());
+    return live;
+}
+
 void GdiReset() {
     for (auto it = Objects().begin(); it != Objects().end();) {
         it->second->selected_into = nullptr;

@@ -109,6 +109,8 @@ TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
     EXPECT_FALSE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, 0x00EE0086)) << "only SRCCOPY";
     DeleteDC(from);
     DeleteDC(to);
+    DeleteObject(from_bitmap);
+    DeleteObject(to_bitmap);
 }
 
 // A destination pixel whose centre falls exactly between two source pixels takes the
@@ -186,6 +188,8 @@ TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
     EXPECT_EQ(GetPixel(b, 0, 0), RGB(0, 0, 0));
     DeleteDC(a);
     DeleteDC(b);
+    DeleteObject(a_bitmap);
+    DeleteObject(b_bitmap);
 }
 
 // Within one bitmap, a copy one row down must read each row before it is overwritten.

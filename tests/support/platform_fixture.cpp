@@ -69,6 +69,13 @@ void PlatformTest::SetUp() {
 }
 
 void PlatformTest::TearDown() {
+    // Every test gives back the GDI objects and device contexts it took, failure paths
+    // included; the fixture started with none.
+    const GdiLiveObjects live = GdiLive();
+    EXPECT_EQ(live.bitmaps, 0) << "bitmaps leaked";
+    EXPECT_EQ(live.regions, 0) << "regions leaked";
+    EXPECT_EQ(live.fonts, 0) << "fonts leaked";
+    EXPECT_EQ(live.dcs, 0) << "device contexts leaked";
     UserReset();
 }
 
