@@ -229,5 +229,10 @@ HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel
         (refreshRate != 0 && refreshRate != 60) || flags != 0) {
         return DDERR_INVALIDMODE;
     }
+    // The window of the exclusive mode covers the display in its new mode; it already does
+    // when the mode is the one it had, and then it hears nothing.
+    if (exclusive_) {
+        UserSetWindowRect(window_, {0, 0, display.width, display.height});
+    }
     return DD_OK;
 }

@@ -18,6 +18,10 @@ typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define RT_RCDATA MAKEINTRESOURCEA(10)
 #define RT_ACCELERATOR MAKEINTRESOURCEA(9)
 
+// LoadCursorA: the system's cursors.
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
@@ -55,6 +59,25 @@ typedef struct tagCREATESTRUCTA {
     DWORD dwExStyle;
 } CREATESTRUCTA, *LPCREATESTRUCTA;
 
+// WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED point at one: where the window goes.
+typedef struct tagWINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+} WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
+
+// WINDOWPOS.flags
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+
 // One entry of an accelerator table as LoadAcceleratorsA hands it out.
 typedef struct tagACCEL {
     BYTE fVirt;
@@ -73,6 +96,7 @@ typedef struct tagACCEL {
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
 #define WM_SIZE 0x0005
 #define WM_ACTIVATE 0x0006
 #define WM_SETFOCUS 0x0007
@@ -84,9 +108,14 @@ typedef struct tagACCEL {
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
+#define WM_NCACTIVATE 0x0086
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -97,6 +126,7 @@ typedef struct tagACCEL {
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
 #define WM_USER 0x0400
 
 // WM_SYSCOMMAND
@@ -105,6 +135,12 @@ typedef struct tagACCEL {
 // WM_ACTIVATE
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
+
+// WM_SIZE
+#define SIZE_RESTORED 0
+
+// WM_SETCURSOR, and what a window answers to WM_NCHITTEST
+#define HTCLIENT 1
 
 // Virtual keys, in numeric order.
 #define VK_BACK 0x08
@@ -222,6 +258,11 @@ int WINAPI ReleaseDC(HWND window, HDC dc);
 
 // The window takes the region over: the caller must not use or delete it afterwards.
 int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw);
+
+// The system's cursors (a null instance); the one shown over the program's windows.
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
+HCURSOR WINAPI GetCursor(void);
 
 // Bitmaps from the module's resources or, with LR_LOADFROMFILE, from a file; scaled to
 // width x height unless those are 0.

@@ -1,8 +1,14 @@
 // Zobu 4 platform floor: keyboard messages and key state.
 //
-// A key event from the host becomes WM_KEYDOWN/WM_KEYUP, or WM_SYSKEYDOWN/WM_SYSKEYUP when
-// Alt is involved or the key is F10, for the focus window. Its lParam is built as Windows
-// builds it:
+// A key event from the host becomes WM_KEYDOWN/WM_KEYUP for the focus window, or
+// WM_SYSKEYDOWN/WM_SYSKEYUP where Windows makes a system key of it:
+//   - any key while Alt is held, unless Ctrl is held too (Ctrl+Alt is AltGr on many
+//     keyboards, and types characters);
+//   - Alt itself going down without Ctrl; going up only when no other key went down while
+//     it was held (so Alt+A ends with a plain WM_KEYUP of Alt), as observed on Windows;
+//   - Ctrl going up while Alt is held, and F10 always;
+//   - every key when no window has the focus: it goes to the active window instead.
+// Its lParam is built as Windows builds it:
 //   bits 0-15  repeat count, always 1 (the host reports each auto-repeat separately)
 //   bits 16-23 the set 1 scan code of the key
 //   bit 24     extended key (arrows, the navigation block, right-hand Ctrl and Alt)
@@ -17,6 +23,8 @@ namespace {
 
 // State of every virtual key: bit 0x80 down, bit 0x01 toggled.
 BYTE key_state[256] = {};
+// Alt went down as a system key and nothing else has been a system key since.
+bool alt_alone = false;
 
 struct ScanCode {
     BYTE code;
@@ -86,14 +94,30 @@ bool IsDown(BYTE vk) {
     return (key_state[vk] & 0x80) != 0;
 }
 
+// Whether the key event is a system key by Windows' rules (the focus aside).
+bool IsSystemKey(uint8_t virtual_key, bool down) {
+    const bool alt_held = IsDown(VK_MENU), ctrl_held = IsDown(VK_CONTROL);
+    switch (virtual_key) {
+    case VK_MENU:
+        return down ? !ctrl_held : alt_held && alt_alone;
+    case VK_CONTROL:
+        return !down && alt_held;
+    case VK_F10:
+        return true;
+    default:
+        return alt_held && !ctrl_held;
+    }
+}
+
 } // namespace
 
 bool KeyboardCookEvent(uint8_t virtual_key, bool down, bool commit, MSG* out) {
     const bool was_down = IsDown(virtual_key);
     const bool alt_down = virtual_key == VK_MENU ? down : IsDown(VK_MENU);
+    const bool system_key = IsSystemKey(virtual_key, down);
     HWND target = GetFocus();
     // With no focus, keys go to the active window as system keys, as on Windows.
-    const bool system = alt_down || virtual_key == VK_F10 || virtual_key == VK_MENU || !target;
+    const bool system = system_key || !target;
     if (!target) {
         target = GetActiveWindow();
     }
@@ -120,6 +144,9 @@ bool KeyboardCookEvent(uint8_t virtual_key, bool down, bool commit, MSG* out) {
     out->wParam = virtual_key;
     out->lParam = static_cast<LPARAM>(static_cast<DWORD>(lParam));
     if (commit) {
+        if (system_key) {
+            alt_alone = virtual_key == VK_MENU && down;
+        }
         if (down) {
             if (!was_down) {
                 key_state[virtual_key] ^= 0x01;
@@ -136,6 +163,7 @@ void KeyboardReset() {
     for (BYTE& state : key_state) {
         state = 0;
     }
+    alt_alone = false;
 }
 
 short WINAPI GetKeyState(int virtualKey) {

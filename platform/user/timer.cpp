@@ -125,8 +125,8 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC pro
     t->procedure = procedure;
     t->due_ms = Host().now_ms() + period;
     t->serial = next_serial++;
-    // A window timer answers with 1 (any non-zero value), a thread timer with its id.
-    return window ? 1 : id;
+    // A window timer answers with the id it was given, a thread timer with the one chosen.
+    return id;
 }
 
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {

@@ -8,17 +8,20 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 struct Window {
     HWND handle = nullptr;
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
+    HCURSOR class_cursor = nullptr; // the class's, shown over the client area by default
     DWORD style = 0;
     DWORD ex_style = 0;
-    RECT rect = {0, 0, 0, 0}; // in the parent's client coordinates, or the screen's
-    HWND parent = nullptr;    // child windows only
-    HWND owner = nullptr;     // top-level windows only
-    UINT_PTR id = 0;          // child windows: the control id from the menu argument
+    RECT rect = {0, 0, 0, 0};      // in the parent's client coordinates, or the screen's
+    RECT nonclient = {0, 0, 0, 0}; // border widths around the client area, from WM_NCCALCSIZE
+    HWND parent = nullptr;         // child windows only
+    HWND owner = nullptr;          // top-level windows only
+    UINT_PTR id = 0;               // child windows: the control id from the menu argument
     LONG_PTR user_data = 0;
     std::string text;
     bool visible = false;
@@ -26,16 +29,33 @@ struct Window {
     bool has_shape = false;   // SetWindowRgn gave it a shape
     Region shape;             // in the window's own coordinates
     bool destroying = false;
+
+    bool IsTopLevel() const { return (style & WS_CHILD) == 0; }
+    // The client area, in the parent's client coordinates (the screen's for a top-level one).
+    RECT Client() const;
+    bool HasClientArea() const;
+    // Whether it is to get WM_PAINT: shown, marked, and with an area to paint (a window with
+    // no area has an empty update region, whatever was marked).
+    bool WantsPaint() const { return visible && needs_paint && HasClientArea(); }
 };
 
 // The live window behind a handle, or null for a handle that is not (or no longer) a window.
 Window* WindowFromHandle(HWND handle);
 
+// Calls the window's procedure, as SendMessageA does; 0 for a handle that is not a window.
+LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Top-level ancestor through parents, then the top of its owner chain.
 HWND RootOwner(HWND handle);
 
+// The top-level window a window belongs to, through parents only: what gets activated.
+HWND TopLevelOf(HWND handle);
+
 // True when `descendant` is `ancestor` or lies below it through parents.
 bool IsSelfOrChild(HWND ancestor, HWND descendant);
+
+// Marks the window and its visible children as needing paint.
+void MarkForPaint(Window& w);
 
 // The window that the host's Close request goes to: the root of the active window, or the
 // oldest live top-level window. Null when there is none.
@@ -44,6 +64,35 @@ HWND MainWindowForClose();
 // Called while a window is destroyed, so that nothing it left behind reaches it later.
 void TimersForgetWindow(HWND window);
 void QueueForgetWindow(HWND window);
+
+// --- positions, showing, z-order, activation and focus (winpos.cpp) ---
+
+// Moves, sizes, shows or hides a window as SetWindowPos does, with WM_WINDOWPOSCHANGING
+// before and WM_WINDOWPOSCHANGED after (whose default answer is WM_MOVE and WM_SIZE). A
+// position or size it already has counts as not asked for; a call that changes nothing
+// sends nothing. Showing a top-level window without SWP_NOACTIVATE activates it.
+void WinPosSet(HWND window, const RECT& rect, UINT flags);
+
+// A new top-level window goes on top of the z-order; a destroyed one leaves it, and stops
+// being active or focused without a message.
+void WinPosAdd(HWND window);
+void WinPosForget(HWND window);
+
+// The top-level windows above this top-level one, topmost first.
+std::vector<HWND> TopLevelWindowsAbove(HWND window);
+
+// Makes a top-level window the active one (null: none of the program's), with Windows'
+// messages: WM_NCACTIVATE and WM_ACTIVATE to the window losing it, WM_ACTIVATEAPP to every
+// top-level window when the program as a whole gains or loses activation, WM_NCACTIVATE
+// and WM_ACTIVATE to the window gaining it; then the focus moves into the active window, or
+// nowhere.
+void Activate(HWND window);
+
+// After `leaving` is hidden or destroyed: activates its owner, or the topmost other window
+// that can be, or none.
+void ActivateOther(HWND leaving);
+
+void WinPosReset();
 
 // --- timers (timer.cpp) ---
 
@@ -98,6 +147,7 @@ HWND FindWindowToPaint(const MessageFilter& filter);
 // a test fixture.
 void UserReset();
 void WindowsReset();
+void CursorReset();
 void QueueReset();
 void TimersReset();
 void KeyboardReset();

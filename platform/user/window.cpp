@@ -1,4 +1,5 @@
-// Zobu 4 platform floor: window classes, windows, focus and the default window procedure.
+// Zobu 4 platform floor: window classes and windows: creation, destruction, painting flags,
+// queries, and where each window lies on the screen.
 #include "user_private.h"
 #include "window_geometry.h"
 
@@ -19,6 +20,7 @@ struct WindowClass {
     UINT style = 0;
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
+    HCURSOR cursor = nullptr;
 };
 
 // Registered classes; atoms count up from 0xC000 as Windows' string atoms do.
@@ -27,13 +29,8 @@ std::vector<WindowClass> classes;
 std::map<HWND, std::unique_ptr<Window>> windows;
 // Creation order of the live windows, oldest first.
 std::vector<HWND> creation_order;
-// Top-level windows from the topmost down. An owned window always lies above its owner.
-std::vector<HWND> z_order;
 // The next handle value to hand out; spaced like Windows' handles, never zero.
 uintptr_t next_handle = 0x10010;
-// The active top-level window and the window with the keyboard focus.
-HWND active_window = nullptr;
-HWND focus_window = nullptr;
 
 const WindowClass* FindClass(LPCSTR name) {
     for (const WindowClass& c : classes) {
@@ -44,114 +41,65 @@ const WindowClass* FindClass(LPCSTR name) {
     return nullptr;
 }
 
-LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* w = WindowFromHandle(handle);
-    return (w && w->procedure) ? w->procedure(handle, message, wParam, lParam) : 0;
-}
-
-bool IsTopLevel(const Window& w) {
-    return (w.style & WS_CHILD) == 0;
-}
-
-// The top-level window a window belongs to, through parents only: what gets activated.
-HWND TopLevelOf(HWND handle) {
-    Window* w = WindowFromHandle(handle);
-    while (w && w->parent) {
-        w = WindowFromHandle(w->parent);
-    }
-    return w ? w->handle : nullptr;
-}
-
-// Brings a top-level window to the top, with the windows it owns above it.
-void BringToTop(HWND handle) {
-    std::vector<HWND> group = {handle};
-    for (size_t i = 0; i < group.size(); ++i) {
-        for (HWND h : z_order) {
-            const Window* w = WindowFromHandle(h);
-            if (w->owner == group[i]) {
-                group.push_back(h);
-            }
-        }
-    }
-    // The owned windows keep their order among themselves, above the window itself.
-    std::vector<HWND> owned, rest;
-    for (HWND h : z_order) {
-        const bool in_group = std::find(group.begin(), group.end(), h) != group.end();
-        if (in_group && h != handle) {
-            owned.push_back(h);
-        } else if (!in_group) {
-            rest.push_back(h);
-        }
-    }
-    z_order = owned;
-    z_order.push_back(handle);
-    z_order.insert(z_order.end(), rest.begin(), rest.end());
-}
-
-void Activate(HWND handle) {
-    if (handle) {
-        BringToTop(handle);
-    }
-    if (active_window == handle) {
-        return;
-    }
-    const HWND previous = active_window;
-    active_window = handle;
-    if (previous) {
-        Send(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(handle));
-    }
-    if (handle) {
-        Send(handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
-    }
-}
-
-void MarkForPaint(Window& w) {
-    w.needs_paint = true;
+// The children of a window, oldest first.
+std::vector<HWND> ChildrenOf(HWND parent) {
+    std::vector<HWND> children;
     for (HWND h : creation_order) {
-        Window* child = WindowFromHandle(h);
-        if (child->parent == w.handle && child->visible) {
-            MarkForPaint(*child);
+        if (WindowFromHandle(h)->parent == parent) {
+            children.push_back(h);
+        }
+    }
+    return children;
+}
+
+// WM_DESTROY goes to a window before its children.
+void SendDestroy(HWND handle) {
+    SendTo(handle, WM_DESTROY, 0, 0);
+    for (HWND child : ChildrenOf(handle)) {
+        if (WindowFromHandle(child)) {
+            SendDestroy(child);
         }
     }
 }
 
-void DestroyTree(Window& w) {
-    w.destroying = true;
-    // Owned windows go first, as DestroyWindow documents.
-    for (HWND h : std::vector<HWND>(creation_order)) {
-        Window* owned = WindowFromHandle(h);
-        if (owned && owned->owner == w.handle && !owned->destroying) {
-            DestroyWindow(h);
+// WM_NCDESTROY goes to a window's children before it, and then the window is gone.
+void Free(HWND handle) {
+    for (HWND child : ChildrenOf(handle)) {
+        if (WindowFromHandle(child)) {
+            Free(child);
         }
     }
-    const HWND handle = w.handle;
-    Send(handle, WM_DESTROY, 0, 0);
-    for (HWND h : std::vector<HWND>(creation_order)) {
-        Window* child = WindowFromHandle(h);
-        if (child && child->parent == handle && !child->destroying) {
-            DestroyTree(*child);
-        }
-    }
-    Send(handle, WM_NCDESTROY, 0, 0);
-    if (focus_window && IsSelfOrChild(handle, focus_window)) {
-        focus_window = nullptr;
-    }
-    if (active_window == handle) {
-        active_window = nullptr;
-    }
+    SendTo(handle, WM_NCDESTROY, 0, 0);
     TimersForgetWindow(handle);
     QueueForgetWindow(handle);
+    WinPosForget(handle);
     creation_order.erase(std::remove(creation_order.begin(), creation_order.end(), handle),
                          creation_order.end());
-    z_order.erase(std::remove(z_order.begin(), z_order.end(), handle), z_order.end());
     windows.erase(handle);
 }
 
 } // namespace
 
+RECT Window::Client() const {
+    RECT c = {rect.left + nonclient.left, rect.top + nonclient.top, rect.right - nonclient.right,
+              rect.bottom - nonclient.bottom};
+    c.right = std::max(c.right, c.left);
+    c.bottom = std::max(c.bottom, c.top);
+    return c;
+}
+
+bool Window::HasClientArea() const {
+    return !RectEmpty(Client());
+}
+
 Window* WindowFromHandle(HWND handle) {
     auto found = windows.find(handle);
     return found == windows.end() ? nullptr : found->second.get();
+}
+
+LRESULT SendTo(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = WindowFromHandle(handle);
+    return (w && w->procedure) ? w->procedure(handle, message, wParam, lParam) : 0;
 }
 
 HWND RootOwner(HWND handle) {
@@ -166,6 +114,14 @@ HWND RootOwner(HWND handle) {
     return w ? w->handle : nullptr;
 }
 
+HWND TopLevelOf(HWND handle) {
+    Window* w = WindowFromHandle(handle);
+    while (w && w->parent) {
+        w = WindowFromHandle(w->parent);
+    }
+    return w ? w->handle : nullptr;
+}
+
 bool IsSelfOrChild(HWND ancestor, HWND descendant) {
     for (Window* w = WindowFromHandle(descendant); w; w = WindowFromHandle(w->parent)) {
         if (w->handle == ancestor) {
@@ -175,10 +131,20 @@ bool IsSelfOrChild(HWND ancestor, HWND descendant) {
     return false;
 }
 
+void MarkForPaint(Window& w) {
+    w.needs_paint = true;
+    for (HWND h : ChildrenOf(w.handle)) {
+        Window* child = WindowFromHandle(h);
+        if (child->visible) {
+            MarkForPaint(*child);
+        }
+    }
+}
+
 HWND FindWindowToPaint(const MessageFilter& filter) {
     for (HWND h : creation_order) {
         const Window* w = WindowFromHandle(h);
-        if (w->visible && w->needs_paint && filter.Accepts(h, WM_PAINT)) {
+        if (w->WantsPaint() && filter.Accepts(h, WM_PAINT)) {
             return h;
         }
     }
@@ -186,11 +152,11 @@ HWND FindWindowToPaint(const MessageFilter& filter) {
 }
 
 HWND MainWindowForClose() {
-    if (active_window) {
-        return RootOwner(active_window);
+    if (HWND active = GetActiveWindow()) {
+        return RootOwner(active);
     }
     for (HWND h : creation_order) {
-        if (IsTopLevel(*WindowFromHandle(h))) {
+        if (WindowFromHandle(h)->IsTopLevel()) {
             return h;
         }
     }
@@ -201,9 +167,7 @@ void WindowsReset() {
     classes.clear();
     windows.clear();
     creation_order.clear();
-    z_order.clear();
-    active_window = nullptr;
-    focus_window = nullptr;
+    WinPosReset();
 }
 
 void UserReset() {
@@ -212,6 +176,7 @@ void UserReset() {
     TimersReset();
     KeyboardReset();
     AcceleratorsReset();
+    CursorReset();
 }
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
@@ -225,10 +190,13 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     c.style = windowClass->style;
     c.procedure = windowClass->lpfnWndProc;
     c.instance = windowClass->hInstance;
+    c.cursor = windowClass->hCursor;
     classes.push_back(c);
     return c.atom;
 }
 
+// Windows' order: WM_NCCREATE, WM_NCCALCSIZE (which sets the client area), WM_CREATE, then
+// WM_SIZE and WM_MOVE for the client area it came out with; WS_VISIBLE shows it last.
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
@@ -263,25 +231,45 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     next_handle += 0x10;
     w->procedure = c->procedure;
     w->instance = instance;
+    w->class_cursor = c->cursor;
     w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
     w->ex_style = exStyle;
-    w->rect = {x, y, x + (width > 0 ? width : 0), y + (height > 0 ? height : 0)};
+    w->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
     w->text = windowName ? windowName : "";
     const HWND handle = w->handle;
-    const bool top_level = !(style & WS_CHILD);
     windows[handle] = std::move(w);
     creation_order.push_back(handle);
-    if (top_level) {
-        z_order.insert(z_order.begin(), handle);
+    if (!(style & WS_CHILD)) {
+        WinPosAdd(handle);
     }
 
     CREATESTRUCTA create = {
         param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
         windowName, className, exStyle};
-    if (!Send(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
-        Send(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    if (!SendTo(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
         DestroyWindow(handle);
         return nullptr;
+    }
+    if (Window* created = WindowFromHandle(handle)) {
+        RECT client = created->rect;
+        SendTo(handle, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&client));
+        if ((created = WindowFromHandle(handle)) != nullptr) {
+            const RECT& r = created->rect;
+            created->nonclient = {std::max<LONG>(client.left - r.left, 0),
+                                  std::max<LONG>(client.top - r.top, 0),
+                                  std::max<LONG>(r.right - client.right, 0),
+                                  std::max<LONG>(r.bottom - client.bottom, 0)};
+        }
+    }
+    if (SendTo(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    if (const Window* created = WindowFromHandle(handle)) {
+        const RECT client = created->Client();
+        SendTo(handle, WM_SIZE, SIZE_RESTORED,
+               MAKELPARAM(client.right - client.left, client.bottom - client.top));
+        SendTo(handle, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
     }
     if ((style & WS_VISIBLE) && WindowFromHandle(handle)) {
         ShowWindow(handle, SW_SHOW);
@@ -289,55 +277,46 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     return WindowFromHandle(handle) ? handle : nullptr;
 }
 
-BOOL WINAPI ShowWindow(HWND window, int showCommand) {
-    Window* w = WindowFromHandle(window);
-    if (!w) {
-        return FALSE;
-    }
-    const bool was_visible = w->visible;
-    if (showCommand == SW_HIDE) {
-        if (was_visible) {
-            Send(window, WM_SHOWWINDOW, FALSE, 0);
-            if ((w = WindowFromHandle(window)) != nullptr) {
-                w->visible = false;
-                if (active_window == window) {
-                    Activate(w->owner);
-                }
-            }
-        }
-        return was_visible;
-    }
-    if (!was_visible) {
-        Send(window, WM_SHOWWINDOW, TRUE, 0);
-        if ((w = WindowFromHandle(window)) == nullptr) {
-            return FALSE;
-        }
-        w->visible = true;
-        MarkForPaint(*w);
-    }
-    if (IsTopLevel(*w) && showCommand != SW_SHOWNA && showCommand != SW_SHOWNOACTIVATE) {
-        Activate(window);
-    }
-    return was_visible;
-}
-
 BOOL WINAPI UpdateWindow(HWND window) {
     Window* w = WindowFromHandle(window);
     if (!w) {
         return FALSE;
     }
-    if (w->visible && w->needs_paint) {
-        Send(window, WM_PAINT, 0, 0);
+    if (w->WantsPaint()) {
+        SendTo(window, WM_PAINT, 0, 0);
     }
     return TRUE;
 }
 
+// A shown window is hidden first (without WM_SHOWWINDOW) and, if it was active, activation
+// passes on; owned windows are destroyed next; then WM_DESTROY and WM_NCDESTROY.
 BOOL WINAPI DestroyWindow(HWND window) {
     Window* w = WindowFromHandle(window);
     if (!w || w->destroying) {
         return FALSE;
     }
-    DestroyTree(*w);
+    w->destroying = true;
+    if (w->visible) {
+        WinPosSet(window, w->rect,
+                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    if (window == GetActiveWindow()) {
+        ActivateOther(window);
+    }
+    if (GetFocus() && IsSelfOrChild(window, GetFocus())) {
+        SetFocus(nullptr);
+    }
+    for (HWND h : std::vector<HWND>(creation_order)) {
+        const Window* owned = WindowFromHandle(h);
+        if (owned && owned->owner == window && !owned->destroying) {
+            DestroyWindow(h);
+        }
+    }
+    if (!WindowFromHandle(window)) {
+        return TRUE;
+    }
+    SendDestroy(window);
+    Free(window);
     return TRUE;
 }
 
@@ -387,41 +366,13 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
     if (!w || !rect) {
         return FALSE;
     }
-    *rect = {0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    const RECT c = w->Client();
+    *rect = {0, 0, c.right - c.left, c.bottom - c.top};
     return TRUE;
 }
 
-HWND WINAPI GetFocus(void) {
-    return focus_window;
-}
-
-HWND WINAPI GetActiveWindow(void) {
-    return active_window;
-}
-
-HWND WINAPI SetFocus(HWND window) {
-    const HWND previous = focus_window;
-    if (window && !WindowFromHandle(window)) {
-        return nullptr;
-    }
-    if (window == previous) {
-        return previous;
-    }
-    if (window && TopLevelOf(window) != active_window) {
-        Activate(TopLevelOf(window));
-    }
-    focus_window = window;
-    if (previous) {
-        Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
-    }
-    if (window) {
-        Send(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
-    }
-    return previous;
-}
-
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Send(window, message, wParam, lParam);
+    return SendTo(window, message, wParam, lParam);
 }
 
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM wParam,
@@ -429,76 +380,24 @@ LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM
     if (!WindowFromHandle(dialog)) {
         return 0;
     }
-    for (HWND h : creation_order) {
-        const Window* w = WindowFromHandle(h);
-        if (w->parent == dialog && w->id == static_cast<UINT_PTR>(itemId)) {
-            return Send(h, message, wParam, lParam);
+    for (HWND h : ChildrenOf(dialog)) {
+        if (WindowFromHandle(h)->id == static_cast<UINT_PTR>(itemId)) {
+            return SendTo(h, message, wParam, lParam);
         }
     }
     return 0;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* w = WindowFromHandle(window);
-    if (!w) {
-        return 0;
-    }
-    switch (message) {
-    case WM_NCCREATE:
-        return TRUE;
-    case WM_SETTEXT:
-        w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-        return TRUE;
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(w->text.size());
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0) {
-            return 0;
-        }
-        const size_t n = std::min<size_t>(w->text.size(), wParam - 1);
-        w->text.copy(reinterpret_cast<LPSTR>(lParam), n);
-        reinterpret_cast<LPSTR>(lParam)[n] = '\0';
-        return static_cast<LRESULT>(n);
-    }
-    case WM_PAINT:
-        w->needs_paint = false;
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) {
-            SetFocus(window);
-        }
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            Send(window, WM_CLOSE, 0, 0);
-        }
-        return 0;
-    case WM_SYSKEYDOWN:
-        // Windows posts the close to the top-level window that got the key, so with the
-        // score panel's edit box focused Alt+F4 would close the panel and leave the game
-        // running. We post it to the top of the owner chain, the main window, so that
-        // Alt+F4 ends the game as Escape does, whichever of its windows has the focus.
-        if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) {
-            PostMessageA(RootOwner(window), WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
-        return 0;
-    default:
-        return 0;
-    }
-}
-
-bool UserWindowScreenRect(HWND window, bool, RECT* out) {
+bool UserWindowScreenRect(HWND window, bool client, RECT* out) {
     const Window* w = WindowFromHandle(window);
     if (!w) {
         return false;
     }
-    RECT r = w->rect;
+    RECT r = client ? w->Client() : w->rect;
     for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
-        r = {r.left + p->rect.left, r.top + p->rect.top, r.right + p->rect.left,
-             r.bottom + p->rect.top};
+        const RECT origin = p->Client();
+        r = {r.left + origin.left, r.top + origin.top, r.right + origin.left,
+             r.bottom + origin.top};
     }
     *out = r;
     return true;
@@ -532,26 +431,13 @@ Region UserVisibleRegion(HWND window) {
     }
     visible.Intersect(RECT{0, 0, DisplayPixels().width, DisplayPixels().height});
     // Top-level windows above this one's top-level window hide what they cover.
-    const HWND top = TopLevelOf(window);
-    for (HWND h : z_order) {
-        if (h == top) {
-            break;
-        }
+    for (HWND h : TopLevelWindowsAbove(TopLevelOf(window))) {
         const Window* above = WindowFromHandle(h);
         if (above->visible) {
             visible.Subtract(ShapeOnScreen(*above));
         }
     }
     return visible;
-}
-
-void UserSetWindowRect(HWND window, const RECT& rect) {
-    if (Window* w = WindowFromHandle(window)) {
-        w->rect = rect;
-        if (w->visible) {
-            MarkForPaint(*w);
-        }
-    }
 }
 
 int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw) {

@@ -58,10 +58,75 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
             {w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001}, // Alt: context bit
             {w, WM_SYSKEYDOWN, true, VK_F4, 0x203E0001},
             {w, WM_SYSKEYUP, true, VK_F4, 0xE03E0001},
-            {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001},  // Alt itself is up again
+            {w, WM_KEYUP, true, VK_MENU, 0xC0380001},     // Alt up after another key
             {w, WM_SYSKEYDOWN, true, VK_F10, 0x00440001}, // F10 is a system key
         },
         RetrieveAll(false));
+}
+
+// Alt makes system keys, unless Ctrl is down too (Ctrl+Alt is AltGr on many keyboards);
+// Alt's own release is a system key only when no other key went down while it was held.
+TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
+    HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
+    struct Row {
+        const char* name;
+        std::vector<std::pair<BYTE, bool>> keys;
+        std::vector<ExpectedMessage> expected;
+    };
+    const Row rows[] = {
+        {"Alt alone",
+         {{VK_MENU, true}, {VK_MENU, false}},
+         {{w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},
+          {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001}}},
+        {"Alt+A",
+         {{VK_MENU, true}, {'A', true}, {'A', false}, {VK_MENU, false}},
+         {{w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},
+          {w, WM_SYSKEYDOWN, true, 'A', 0x201E0001},
+          {w, WM_SYSKEYUP, true, 'A', 0xE01E0001},
+          {w, WM_KEYUP, true, VK_MENU, 0xC0380001}}},
+        {"Ctrl+Alt+A",
+         {{VK_CONTROL, true},
+          {VK_MENU, true},
+          {'A', true},
+          {'A', false},
+          {VK_MENU, false},
+          {VK_CONTROL, false}},
+         {{w, WM_KEYDOWN, true, VK_CONTROL, 0x001D0001},
+          {w, WM_KEYDOWN, true, VK_MENU, 0x00380001},
+          {w, WM_KEYDOWN, true, 'A', 0x001E0001},
+          {w, WM_KEYUP, true, 'A', 0xC01E0001},
+          {w, WM_KEYUP, true, VK_MENU, 0xC0380001},
+          {w, WM_KEYUP, true, VK_CONTROL, 0xC01D0001}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const auto& [key, down] : row.keys) {
+            HeadlessScheduleKey(GetTickCount(), key, down);
+        }
+        ExpectSequence(row.expected, RetrieveAll(false));
+    }
+}
+
+// F4 closes only with Alt held, as the context bit of the message says: not alone with the
+// focus (WM_KEYDOWN), and not alone without it (WM_SYSKEYDOWN, context bit clear).
+TEST_F(InputTest, F4_WithoutAlt_ClosesNothing) {
+    HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
+    ASSERT_EQ(GetFocus(), w);
+    HeadlessScheduleKey(kStartMs, VK_F4, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, false);
+    RetrieveAll();
+    EXPECT_TRUE(IsWindow(w));
+    SetFocus(nullptr);
+    HeadlessScheduleKey(kStartMs, VK_F4, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, false);
+    const auto got = RetrieveAll();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_SYSKEYDOWN)) << "no focus: a system key";
+    EXPECT_TRUE(IsWindow(w));
+    HeadlessScheduleKey(kStartMs, VK_MENU, true);
+    HeadlessScheduleKey(kStartMs, VK_F4, true);
+    RetrieveAll();
+    EXPECT_FALSE(IsWindow(w)) << "Alt+F4 without the focus still closes";
 }
 
 TEST_F(InputTest, KeyMessages_GoToTheFocusWindow) {

@@ -10,7 +10,7 @@ class MessageQueueTest : public PlatformTest {};
 // Every kind of message is waiting at once: posted (two), quit, input, paint and a due
 // timer. Windows hands them out posted first, then WM_QUIT, then input, paint and timer.
 TEST_F(MessageQueueTest, GetMessage_RetrievalOrder_PostedQuitInputPaintTimer) {
-    HWND w = MakeWindow();
+    HWND w = MakeSizedWindow(8, 8);
     ShowWindow(w, SW_SHOW); // leaves the window wanting WM_PAINT
     SetTimer(w, 7, 10, nullptr);
     HeadlessScheduleKey(kStartMs, VK_SPACE, true);
@@ -94,7 +94,7 @@ TEST_F(MessageQueueTest, GetMessage_NothingDue_WaitsOnTheHostUntilTheTimer) {
 }
 
 TEST_F(MessageQueueTest, GetMessage_InputArrives_WakesBeforeTheTimer) {
-    HWND w = MakeWindow();
+    HWND w = MakeSizedWindow(8, 8);
     ShowWindow(w, SW_SHOW);
     MSG m = {};
     ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));

@@ -83,6 +83,14 @@ TEST_F(TimerTest, SetTimer_DueAtTheSameMillisecond_ComeOutInArmingOrder) {
     EXPECT_EQ(ids, (std::vector<WPARAM>{2, 1, 3}));
 }
 
+// A window timer answers with its own id, arming or re-arming.
+TEST_F(TimerTest, SetTimer_WindowTimer_ReturnsItsId) {
+    HWND w = MakeWindow();
+    EXPECT_EQ(SetTimer(w, 7, 100, nullptr), 7u);
+    EXPECT_EQ(SetTimer(w, 3, 100, nullptr), 3u);
+    EXPECT_EQ(SetTimer(w, 3, 50, nullptr), 3u);
+}
+
 TEST_F(TimerTest, SetTimer_RearmSameId_ReplacesPeriodAndRestarts) {
     HWND w = MakeWindow();
     EXPECT_NE(SetTimer(w, 1, 100, nullptr), 0u);

@@ -87,6 +87,13 @@ HWND PlatformTest::MakeWindow(DWORD style, HWND parent, UINT_PTR id) {
     return w;
 }
 
+HWND PlatformTest::MakeSizedWindow(int width, int height, DWORD style, HWND parent, UINT_PTR id) {
+    HWND w = CreateWindowExA(0, "LoggingWindow", "", style, 0, 0, width, height, parent,
+                             reinterpret_cast<HMENU>(id), Instance(), nullptr);
+    EXPECT_NE(w, nullptr);
+    return w;
+}
+
 HINSTANCE PlatformTest::Instance() {
     return GetModuleHandleA(nullptr);
 }

@@ -66,6 +66,9 @@ class PlatformTest : public ::testing::Test {
     // A window of the logging class. Top-level pop-ups by default; WS_CHILD makes `parent`
     // its parent and `id` its control id, otherwise `parent` is the owner.
     HWND MakeWindow(DWORD style = WS_POPUP, HWND parent = nullptr, UINT_PTR id = 0);
+    // The same, of the given size at (0, 0), with a client area to paint.
+    HWND MakeSizedWindow(int width, int height, DWORD style = WS_POPUP, HWND parent = nullptr,
+                         UINT_PTR id = 0);
 
     // The program's instance, as WinMain receives it.
     static HINSTANCE Instance();

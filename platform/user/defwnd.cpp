@@ -1,0 +1,86 @@
+// Zobu 4 platform floor: DefWindowProcA, what a window does with a message it leaves to the
+// system.
+#include "user_private.h"
+
+#include <algorithm>
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = WindowFromHandle(window);
+    if (!w) {
+        return 0;
+    }
+    switch (message) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_NCCALCSIZE:
+        return 0; // no frame: the client area is the whole window
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_WINDOWPOSCHANGED: {
+        // What moved and what changed size hears of it, client area first.
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        const RECT client = w->Client();
+        if (pos && !(pos->flags & SWP_NOMOVE)) {
+            SendTo(window, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
+        }
+        if (pos && !(pos->flags & SWP_NOSIZE)) {
+            SendTo(window, WM_SIZE, SIZE_RESTORED,
+                   MAKELPARAM(client.right - client.left, client.bottom - client.top));
+        }
+        return 0;
+    }
+    case WM_SETTEXT:
+        w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        return TRUE;
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(w->text.size());
+    case WM_GETTEXT: {
+        if (wParam == 0 || lParam == 0) {
+            return 0;
+        }
+        const size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+        w->text.copy(reinterpret_cast<LPSTR>(lParam), n);
+        reinterpret_cast<LPSTR>(lParam)[n] = '\0';
+        return static_cast<LRESULT>(n);
+    }
+    case WM_PAINT:
+        w->needs_paint = false;
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            SetFocus(window);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        // A child's parent decides first; over the client area the class cursor shows (none,
+        // when the class has none).
+        if (w->parent && SendTo(w->parent, WM_SETCURSOR, wParam, lParam)) {
+            return TRUE;
+        }
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(w->class_cursor);
+        }
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            SendTo(window, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Windows posts the close to the top-level window that got the key, so with the
+        // score panel's edit box focused Alt+F4 would close the panel and leave the game
+        // running. We post it to the top of the owner chain, the main window, so that
+        // Alt+F4 ends the game as Escape does, whichever of its windows has the focus. The
+        // context bit, not the message, says whether Alt is down: with no focus every key
+        // is a system key.
+        if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) {
+            PostMessageA(RootOwner(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
