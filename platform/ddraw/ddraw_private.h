@@ -2,9 +2,10 @@
 //
 // One C++ class per DirectDraw object, each implementing its interface. References follow
 // COM: AddRef and Release return the new count, and an object ends when its count reaches
-// zero. Every surface holds a reference to its DirectDraw object, as DirectDraw 7 surfaces
-// do. A primary surface owns its attached back buffer: the back buffer is destroyed with
-// the primary, whatever its own count, and not before.
+// zero. Every surface the program creates holds a reference to its DirectDraw object, as
+// DirectDraw 7 surfaces do. A primary surface owns its attached back buffer, which holds no
+// reference of its own to the DirectDraw object (the primary's stands for both): the back
+// buffer is destroyed with the primary, whatever its own count, and not before.
 #pragma once
 
 #include <ddraw.h>
@@ -17,7 +18,9 @@ class Clipper;
 
 class Surface final : public IDirectDrawSurface7 {
   public:
-    Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height);
+    // `holds_owner`: whether the surface keeps a reference to its DirectDraw object.
+    Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height,
+            bool holds_owner = true);
     ~Surface();
 
     HRESULT QueryInterface(REFIID iid, void** object) override;
@@ -58,6 +61,7 @@ class Surface final : public IDirectDrawSurface7 {
 
     ULONG refs_ = 1;
     DirectDraw* owner_;
+    bool holds_owner_;
     DWORD caps_;
     OwnedPixels memory_; // off-screen and back-buffer surfaces
     PixelBuffer pixels_; // the primary: the screen itself

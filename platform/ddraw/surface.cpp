@@ -10,9 +10,12 @@
 
 #include <string.h>
 
-Surface::Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height)
-    : owner_(owner), caps_(caps) {
-    owner_->AddRef();
+Surface::Surface(DirectDraw* owner, DWORD caps, PixelFormat format, int32_t width, int32_t height,
+                 bool holds_owner)
+    : owner_(owner), holds_owner_(holds_owner), caps_(caps) {
+    if (holds_owner_) {
+        owner_->AddRef();
+    }
     if (caps & DDSCAPS_PRIMARYSURFACE) {
         pixels_ = DisplayPixels();
     } else {
@@ -34,7 +37,9 @@ Surface::~Surface() {
     if (IsPrimary()) {
         owner_->PrimaryGone();
     }
-    owner_->Release();
+    if (holds_owner_) {
+        owner_->Release();
+    }
 }
 
 void Surface::AttachBackBuffer(Surface* back) {

@@ -110,7 +110,10 @@ TEST_F(DDrawTest, References_PrimaryHoldsItsBackBuffer) {
     EXPECT_EQ(again, back);
     EXPECT_EQ(back->AddRef(), 4u); // the primary's, two GetAttachedSurface, this one
     EXPECT_EQ(back->Release(), 3u);
-    EXPECT_EQ(RefCount(dd), 3u); // each surface holds its DirectDraw object
+    // The primary holds its DirectDraw object; its implicit back buffer holds none of its
+    // own, as in DirectDraw 7.
+    EXPECT_EQ(dd->AddRef(), 3u);
+    EXPECT_EQ(dd->Release(), 2u);
     EXPECT_EQ(DDrawLive().surfaces, 2);
     back->Release();
     back->Release();
