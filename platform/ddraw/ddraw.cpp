@@ -123,8 +123,8 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* s
         if (flipping) {
             const DWORD back_caps = (caps & (DDSCAPS_3DDEVICE | DDSCAPS_FLIP | DDSCAPS_COMPLEX)) |
                                     DDSCAPS_BACKBUFFER | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
-            primary->AttachBackBuffer(new Surface(this, back_caps, display.format, display.width,
-                                                  display.height, false));
+            primary->AttachBackBuffer(
+                new Surface(this, back_caps, display.format, display.width, display.height, false));
         }
         has_primary_ = true;
         *surface = primary;

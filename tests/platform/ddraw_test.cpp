@@ -225,6 +225,39 @@ TEST_F(DDrawTest, BltFast_SourceColorKey_LeavesKeyedPixelsAlone) {
     dest->Release();
 }
 
+// Rows long enough to be keyed many pixels at a time, with a few left over: the key is
+// honoured in every position, in both pixel sizes.
+TEST_F(DDrawTest, BltFast_SourceColorKey_LongRowsInEveryPosition) {
+    struct Row {
+        const char* name;
+        int bits;
+        DWORD key, background;
+    };
+    static const Row rows[] = {{"16-bit", 16, 0xF81F, 0x1111},
+                               {"32-bit", 32, 0x00FF00FF, 0x111111}};
+    const int width = 37;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        IDirectDrawSurface7* sprite = MakeSurface(dd, width, 1, row.bits);
+        IDirectDrawSurface7* dest = MakeSurface(dd, width, 1, row.bits);
+        Fill(dest, row.background);
+        for (LONG x = 0; x < width; ++x) {
+            RECT r = {x, 0, x + 1, 1};
+            Fill(sprite, x % 3 == 1 ? row.key : static_cast<DWORD>(x + 1), &r);
+        }
+        DDCOLORKEY key = {row.key, row.key};
+        ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+        ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_SRCCOLORKEY));
+        for (int x = 0; x < width; ++x) {
+            EXPECT_EQ(ReadPixel(dest, x, 0),
+                      x % 3 == 1 ? row.background : static_cast<DWORD>(x + 1))
+                << "pixel " << x;
+        }
+        sprite->Release();
+        dest->Release();
+    }
+}
+
 TEST_F(DDrawTest, Blt_Stretch_SamplesByFloorEachWay) {
     struct Row {
         const char* name;
