@@ -12,18 +12,7 @@
 
 namespace {
 
-class GdiTest : public DirectDrawTest {
-  protected:
-    // A memory DC holding a new w x h bitmap in the display's format.
-    HDC MemoryDC(int w, int h, HBITMAP* bitmap) {
-        HDC screen = GetDC(nullptr);
-        *bitmap = CreateCompatibleBitmap(screen, w, h);
-        ReleaseDC(nullptr, screen);
-        HDC dc = CreateCompatibleDC(nullptr);
-        SelectObject(dc, *bitmap);
-        return dc;
-    }
-};
+using GdiTest = DirectDrawTest;
 
 // GDI turns a COLORREF into a pixel by truncating each channel.
 TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
@@ -59,8 +48,11 @@ TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
 }
 
 TEST_F(GdiTest, GetPixel_OutsideTheBitmap_IsInvalid) {
-    HBITMAP bitmap;
-    HDC dc = MemoryDC(4, 3, &bitmap);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 3);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
     EXPECT_NE(GetPixel(dc, 3, 2), CLR_INVALID);
     EXPECT_EQ(GetPixel(dc, 4, 0), CLR_INVALID);
     EXPECT_EQ(GetPixel(dc, 0, 3), CLR_INVALID);
@@ -80,9 +72,8 @@ TEST_F(GdiTest, GetPixel_OutsideTheBitmap_IsInvalid) {
 // Enlarging, GDI takes the pixel under each destination pixel's centre; shrinking in the
 // default BLACKONWHITE mode, the dropped pixels are ANDed into the kept ones.
 TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
-    HBITMAP from_bitmap, to_bitmap;
-    HDC from = MemoryDC(4, 1, &from_bitmap);
-    HDC to = MemoryDC(7, 1, &to_bitmap);
+    MemoryBitmap from_memory(4, 1), to_memory(7, 1);
+    HDC from = from_memory.dc, to = to_memory.dc;
     const COLORREF column[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
     for (int x = 0; x < 4; ++x) {
         SetPixel(from, x, 0, column[x]);
@@ -107,19 +98,14 @@ TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
     EXPECT_EQ(GetPixel(to, 0, 0), column[0]);
     EXPECT_EQ(GetPixel(to, 1, 0), column[2]);
     EXPECT_FALSE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, 0x00EE0086)) << "only SRCCOPY";
-    DeleteDC(from);
-    DeleteDC(to);
-    DeleteObject(from_bitmap);
-    DeleteObject(to_bitmap);
 }
 
 // A destination pixel whose centre falls exactly between two source pixels takes the
 // earlier one: 2 rows to 5 give 0, 0, 0, 1, 1, where rounding the centre up would give
 // 0, 0, 1, 1, 1.
 TEST_F(GdiTest, StretchBlt_CentreOnABoundary_TakesTheEarlierPixel) {
-    HBITMAP from_bitmap, to_bitmap;
-    HDC from = MemoryDC(1, 2, &from_bitmap);
-    HDC to = MemoryDC(1, 5, &to_bitmap);
+    MemoryBitmap from_memory(1, 2), to_memory(1, 5);
+    HDC from = from_memory.dc, to = to_memory.dc;
     SetPixel(from, 0, 0, RGB(255, 0, 0));
     SetPixel(from, 0, 1, RGB(0, 0, 255));
     ASSERT_TRUE(StretchBlt(to, 0, 0, 1, 5, from, 0, 0, 1, 2, SRCCOPY));
@@ -127,18 +113,13 @@ TEST_F(GdiTest, StretchBlt_CentreOnABoundary_TakesTheEarlierPixel) {
     for (int y = 0; y < 5; ++y) {
         EXPECT_EQ(GetPixel(to, 0, y), GetPixel(from, 0, expected[y])) << "row " << y;
     }
-    DeleteDC(from);
-    DeleteDC(to);
-    DeleteObject(from_bitmap);
-    DeleteObject(to_bitmap);
 }
 
 // Extents of different signs mirror the picture, as documented; the rectangle each pair
 // of corners names is the same either way.
 TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
-    HBITMAP from_bitmap, to_bitmap;
-    HDC from = MemoryDC(3, 3, &from_bitmap);
-    HDC to = MemoryDC(6, 3, &to_bitmap);
+    MemoryBitmap from_memory(3, 3), to_memory(6, 3);
+    HDC from = from_memory.dc, to = to_memory.dc;
     const COLORREF colour[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
@@ -170,32 +151,23 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
         EXPECT_EQ(GetPixel(to, 0, 2), row.bottom_left);
     }
     EXPECT_FALSE(StretchBlt(to, 0, 0, 0, 3, from, 0, 0, 3, 3, SRCCOPY)) << "no width at all";
-    DeleteDC(from);
-    DeleteDC(to);
-    DeleteObject(from_bitmap);
-    DeleteObject(to_bitmap);
 }
 
 TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
-    HBITMAP a_bitmap, b_bitmap;
-    HDC a = MemoryDC(3, 3, &a_bitmap);
-    HDC b = MemoryDC(3, 3, &b_bitmap);
+    MemoryBitmap a_memory(3, 3), b_memory(3, 3);
+    HDC a = a_memory.dc, b = b_memory.dc;
     SetPixel(a, 0, 0, RGB(255, 0, 0));
     SetPixel(a, 1, 1, RGB(0, 255, 0));
     ASSERT_TRUE(BitBlt(b, 1, 1, 5, 5, a, 0, 0, SRCCOPY)); // cut to what both have
     EXPECT_EQ(GetPixel(b, 1, 1), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(b, 2, 2), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(b, 0, 0), RGB(0, 0, 0));
-    DeleteDC(a);
-    DeleteDC(b);
-    DeleteObject(a_bitmap);
-    DeleteObject(b_bitmap);
 }
 
 // Within one bitmap, a copy one row down must read each row before it is overwritten.
 TEST_F(GdiTest, BitBlt_OntoItselfOneRowDown_CopiesTheOriginalRows) {
-    HBITMAP bitmap;
-    HDC dc = MemoryDC(2, 4, &bitmap);
+    MemoryBitmap memory(2, 4);
+    HDC dc = memory.dc;
     const COLORREF rows[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
     for (int y = 0; y < 4; ++y) {
         SetPixel(dc, 0, y, rows[y]);
@@ -206,8 +178,6 @@ TEST_F(GdiTest, BitBlt_OntoItselfOneRowDown_CopiesTheOriginalRows) {
     for (int y = 0; y < 4; ++y) {
         EXPECT_EQ(GetPixel(dc, 1, y), expected[y]) << "row " << y;
     }
-    DeleteDC(dc);
-    DeleteObject(bitmap);
 }
 
 TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
@@ -229,31 +199,9 @@ TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
     ReleaseDC(nullptr, dc);
 }
 
-// Text is drawn opaque: the whole cell is the background colour but for the glyph.
-TEST_F(GdiTest, TextOut_FillsTheCellBehindTheGlyph) {
-    IDirectDrawSurface7* surface = MakeSurface(dd, 8, 16);
-    HDC dc = nullptr;
-    surface->GetDC(&dc);
-    SetBkColor(dc, RGB(255, 0, 255));
-    SetTextColor(dc, RGB(255, 255, 0));
-    ASSERT_TRUE(TextOutA(dc, 0, 0, "5", 1));
-    surface->ReleaseDC(dc);
-    int ink = 0, paper = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const DWORD p = ReadPixel(surface, x, y);
-            ink += p == 0xFFE0;
-            paper += p == 0xF81F;
-        }
-    }
-    EXPECT_GT(ink, 10);
-    EXPECT_EQ(ink + paper, 8 * 16);
-    EXPECT_EQ(ReadPixel(surface, 0, 0), 0xF81Fu);
-    surface->Release();
-}
-
-// A space is all background; with TRANSPARENT the background is not painted at all.
-TEST_F(GdiTest, TextOut_SpaceIsBackground_TransparentLeavesItAlone) {
+// Text is drawn opaque: each cell is ink or background, a space all background. With
+// TRANSPARENT the background is not painted at all.
+TEST_F(GdiTest, TextOut_OpaqueCells_TransparentLeavesTheBackgroundAlone) {
     IDirectDrawSurface7* surface = MakeSurface(dd, 24, 16);
     Fill(surface, 0x1111);
     HDC dc = nullptr;
@@ -272,6 +220,7 @@ TEST_F(GdiTest, TextOut_SpaceIsBackground_TransparentLeavesItAlone) {
         return n;
     };
     EXPECT_EQ(count(8, 0xF81F), 8 * 16) << "the space's cell";
+    EXPECT_EQ(count(0, 0xFFE0) + count(0, 0xF81F), 8 * 16) << "the A's cell: ink or background";
     EXPECT_GT(count(0, 0xFFE0), 10) << "the A's ink";
     EXPECT_GT(count(16, 0xFFE0), 10) << "the B's ink";
 
@@ -302,11 +251,7 @@ TEST_F(GdiTest, WindowDC_PresentsOnceWhenReleased) {
     dc = GetDC(window);
     ReleaseDC(window, dc);
     EXPECT_EQ(HeadlessPresentCount(), before + 1) << "nothing drawn, nothing to show";
-    HBITMAP bitmap;
-    dc = MemoryDC(4, 4, &bitmap);
-    SetPixel(dc, 0, 0, RGB(255, 0, 0));
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    SetPixel(MemoryBitmap(4, 4).dc, 0, 0, RGB(255, 0, 0));
     EXPECT_EQ(HeadlessPresentCount(), before + 1);
 }
 

@@ -50,6 +50,19 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
     }
 }
 
+MemoryBitmap::MemoryBitmap(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+}
+
+MemoryBitmap::~MemoryBitmap() {
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 uint64_t ElapsedMs() {
     return HeadlessHost()->now_ms() - kStartMs;
 }

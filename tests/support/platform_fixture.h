@@ -58,6 +58,18 @@ class TempWorkingDirectory {
     std::string previous_;
 };
 
+// A bitmap in the display's format selected into a memory DC, both given back when the
+// object goes.
+struct MemoryBitmap {
+    MemoryBitmap(int width, int height);
+    ~MemoryBitmap();
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    HBITMAP bitmap = nullptr;
+    HDC dc = nullptr;
+};
+
 class PlatformTest : public ::testing::Test {
   protected:
     void SetUp() override;
