@@ -121,3 +121,26 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
     // The colour actually set: the nearest the format can hold.
     return ColorFromRaw(t.pixels.format, raw);
 }
+
+bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
+    DrawTarget t;
+    if (!ResolveTarget(dc, &t) || t.pixels.format == PixelFormat::FourCC16) {
+        return false;
+    }
+    Region area(RECT{rect.left + t.origin.x, rect.top + t.origin.y, rect.right + t.origin.x,
+                     rect.bottom + t.origin.y});
+    area.Intersect(t.clip);
+    area.Intersect(RECT{0, 0, t.pixels.width, t.pixels.height});
+    const uint32_t raw = RawFromColor(t.pixels.format, color);
+    for (const RECT& r : area.Rects()) {
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            for (int32_t x = r.left; x < r.right; ++x) {
+                t.pixels.Write(x, y, raw);
+            }
+        }
+    }
+    if (t.on_screen && !area.Empty()) {
+        DisplayChanged();
+    }
+    return true;
+}

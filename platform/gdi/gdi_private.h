@@ -69,6 +69,23 @@ HDC GdiCreateSurfaceDC(const PixelBuffer& pixels);
 // Ends it, for IDirectDrawSurface7::ReleaseDC; false when `dc` is not such a DC.
 bool GdiDeleteSurfaceDC(HDC dc);
 
+// --- device contexts that user32 hands out for windows ---
+
+// A device context on the screen whose (0, 0) lies at `origin` and which touches only the
+// pixels of `clip` (screen coordinates): user32 makes one for GetDC, GetWindowDC and
+// BeginPaint with the window's visible region, so that GDI itself knows nothing of windows.
+HDC GdiCreateScreenDC(POINT origin, const Region& clip);
+// Ends it, and shows the screen if drawing through it changed it; false when `dc` is not
+// such a DC.
+bool GdiDeleteScreenDC(HDC dc);
+
+// --- what user32's FillRect draws with ---
+
+// The colour of a solid brush; false for a handle that is not a brush.
+bool GdiBrushColor(HBRUSH brush, COLORREF* color);
+// Fills a rectangle in the DC's coordinates, within what the DC may touch.
+bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color);
+
 // --- regions that user32 takes over ---
 
 // Moves the region out of an HRGN, which then no longer exists (SetWindowRgn's ownership).
@@ -85,6 +102,7 @@ struct GdiLiveObjects {
     int bitmaps = 0;
     int regions = 0;
     int fonts = 0;
+    int brushes = 0;
     int dcs = 0;
 };
 GdiLiveObjects GdiLive();

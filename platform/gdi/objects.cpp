@@ -1,8 +1,6 @@
 // Zobu 4 platform floor: GDI objects, device contexts and their handles.
 #include "objects.h"
 
-#include "../user/window_geometry.h"
-
 #include <string.h>
 
 #include <map>
@@ -113,19 +111,10 @@ bool ResolveTarget(HDC handle, DrawTarget* out) {
         break;
     case DcKind::Screen:
         out->pixels = DisplayPixels();
-        out->on_screen = true;
-        break;
-    case DcKind::Window: {
-        RECT rect;
-        if (!UserWindowScreenRect(dc->window, !dc->whole_window, &rect)) {
-            return false;
-        }
-        out->pixels = DisplayPixels();
-        out->origin = {rect.left, rect.top};
-        out->clip = UserVisibleRegion(dc->window);
+        out->origin = dc->origin;
+        out->clip = dc->clip;
         out->on_screen = true;
         return true;
-    }
     }
     out->clip = Region({0, 0, out->pixels.width, out->pixels.height});
     return true;
@@ -153,6 +142,24 @@ bool GdiDeleteSurfaceDC(HDC handle) {
         return false;
     }
     Dcs().erase(handle);
+    return true;
+}
+
+HDC GdiCreateScreenDC(POINT origin, const Region& clip) {
+    DeviceContext dc;
+    dc.kind = DcKind::Screen;
+    dc.origin = origin;
+    dc.clip = clip;
+    return AddDc(dc);
+}
+
+bool GdiDeleteScreenDC(HDC handle) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || dc->kind != DcKind::Screen) {
+        return false;
+    }
+    Dcs().erase(handle);
+    DisplayPresentIfChanged(); // the paint through this DC is over
     return true;
 }
 
@@ -185,6 +192,9 @@ GdiLiveObjects GdiLive() {
             break;
         case GdiKind::Font:
             ++live.fonts;
+            break;
+        case GdiKind::Brush:
+            ++live.brushes;
             break;
         }
     }
@@ -227,39 +237,6 @@ BOOL WINAPI DeleteDC(HDC handle) {
     return TRUE;
 }
 
-HDC WINAPI GetDC(HWND window) {
-    DeviceContext dc;
-    if (window) {
-        RECT unused;
-        if (!UserWindowScreenRect(window, true, &unused)) {
-            return nullptr;
-        }
-        dc.kind = DcKind::Window;
-        dc.window = window;
-    } else {
-        dc.kind = DcKind::Screen;
-    }
-    return AddDc(dc);
-}
-
-HDC WINAPI GetWindowDC(HWND window) {
-    HDC handle = GetDC(window);
-    if (DeviceContext* dc = DcFromHandle(handle)) {
-        dc->whole_window = true;
-    }
-    return handle;
-}
-
-int WINAPI ReleaseDC(HWND window, HDC handle) {
-    const DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || (dc->kind != DcKind::Window && dc->kind != DcKind::Screen) || dc->window != window) {
-        return 0;
-    }
-    Dcs().erase(handle);
-    DisplayPresentIfChanged(); // the paint through this DC is over
-    return 1;
-}
-
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
     DeviceContext* dc = DcFromHandle(handle);
     GdiObject* o = ObjectFromHandle(object);
@@ -286,7 +263,8 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
         return previous;
     }
     case GdiKind::Region:
-        break; // clipping regions are not kept by our DCs
+    case GdiKind::Brush:
+        break; // our DCs keep no clipping region and paint with no brush of their own
     }
     return nullptr;
 }
@@ -335,6 +313,19 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
 
 HGDIOBJ WINAPI GetStockObject(int index) {
     return StockFont(index);
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(AddObject(std::make_unique<GdiBrush>(color & 0x00FFFFFF)));
+}
+
+bool GdiBrushColor(HBRUSH handle, COLORREF* color) {
+    const GdiObject* o = ObjectFromHandle(handle);
+    if (!o || o->kind != GdiKind::Brush) {
+        return false;
+    }
+    *color = static_cast<const GdiBrush*>(o)->color;
+    return true;
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC handle, int width, int height) {

@@ -7,7 +7,7 @@
 
 struct FontData; // text.cpp
 
-enum class GdiKind { Bitmap, Font, Region };
+enum class GdiKind { Bitmap, Font, Region, Brush };
 
 struct GdiObject {
     explicit GdiObject(GdiKind k) : kind(k) {}
@@ -34,14 +34,19 @@ struct GdiRegion : GdiObject {
     Region region;
 };
 
-enum class DcKind { Memory, Surface, Window, Screen };
+struct GdiBrush : GdiObject {
+    explicit GdiBrush(COLORREF c) : GdiObject(GdiKind::Brush), color(c) {}
+    COLORREF color;
+};
+
+enum class DcKind { Memory, Surface, Screen };
 
 struct DeviceContext {
     DcKind kind = DcKind::Memory;
-    HBITMAP bitmap = nullptr;  // Memory: the selected bitmap
-    PixelBuffer surface;       // Surface: the surface's memory while its DC is out
-    HWND window = nullptr;     // Window: whose part of the screen
-    bool whole_window = false; // GetWindowDC rather than GetDC
+    HBITMAP bitmap = nullptr; // Memory: the selected bitmap
+    PixelBuffer surface;      // Surface: the surface's memory while its DC is out
+    POINT origin = {0, 0};    // Screen: where the DC's (0, 0) lies on the screen
+    Region clip;              // Screen: the part of the screen it may touch
     HFONT font = nullptr;
     COLORREF bk_color = RGB(255, 255, 255);
     COLORREF text_color = RGB(0, 0, 0);

@@ -67,6 +67,7 @@ typedef struct _RGNDATA {
 
 #define RDH_RECTANGLES 1
 
+HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 HDC WINAPI CreateCompatibleDC(HDC dc);
 BOOL WINAPI DeleteDC(HDC dc);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);

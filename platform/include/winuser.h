@@ -5,6 +5,7 @@
 #include "windef.h"
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
@@ -78,6 +79,16 @@ typedef struct tagWINDOWPOS {
 #define SWP_SHOWWINDOW 0x0040
 #define SWP_HIDEWINDOW 0x0080
 
+// BeginPaint fills one: the DC to paint with and the part of the client area to paint.
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT, *PPAINTSTRUCT;
+
 // One entry of an accelerator table as LoadAcceleratorsA hands it out.
 typedef struct tagACCEL {
     BYTE fVirt;
@@ -110,11 +121,14 @@ typedef struct tagACCEL {
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_NCCALCSIZE 0x0083
+#define WM_NCPAINT 0x0085
 #define WM_NCACTIVATE 0x0086
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
@@ -127,6 +141,8 @@ typedef struct tagACCEL {
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
 #define WM_USER 0x0400
 
 // WM_SYSCOMMAND
@@ -141,6 +157,9 @@ typedef struct tagACCEL {
 
 // WM_SETCURSOR, and what a window answers to WM_NCHITTEST
 #define HTCLIENT 1
+
+// The wParam of mouse messages: which buttons are down
+#define MK_LBUTTON 0x0001
 
 // Virtual keys, in numeric order.
 #define VK_BACK 0x08
@@ -182,6 +201,18 @@ typedef struct tagACCEL {
 #define WS_CHILD 0x40000000L
 #define WS_VISIBLE 0x10000000L
 #define WS_BORDER 0x00800000L
+#define WS_TABSTOP 0x00010000L
+
+// Extended window styles.
+#define WS_EX_DLGMODALFRAME 0x00000001L
+
+// Dialog styles.
+#define DS_SETFONT 0x00000040L
+
+// Edit control styles.
+#define ES_LEFT 0x0000L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_READONLY 0x0800L
 
 // CreateWindowExA
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -217,8 +248,16 @@ typedef struct tagACCEL {
 #define LR_LOADFROMFILE 0x00000010
 #define LR_CREATEDIBSECTION 0x00002000
 
-// System colours, for a class's background brush as COLOR_* + 1.
+// System colours (GetSysColor), and as COLOR_* + 1 a brush for a class or FillRect.
 #define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_WINDOWTEXT 8
+#define COLOR_3DFACE 15
+#define COLOR_3DSHADOW 16
+#define COLOR_GRAYTEXT 17
+#define COLOR_3DHILIGHT 20
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
@@ -251,10 +290,24 @@ BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR tableName);
 int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg);
 
-// Device contexts of windows and of the screen (a null window).
+// Device contexts of windows and of the screen (a null window), and painting.
 HDC WINAPI GetDC(HWND window);
 HDC WINAPI GetWindowDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
+int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+DWORD WINAPI GetSysColor(int index);
+
+// The deepest visible window under a point of the screen, through window regions.
+HWND WINAPI WindowFromPoint(POINT point);
+
+// Modeless dialogs from DLGTEMPLATEEX resources, and their controls.
+HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC procedure, LPARAM initParam);
+HWND WINAPI GetDlgItem(HWND dialog, int itemId);
 
 // The window takes the region over: the caller must not use or delete it afterwards.
 int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw);

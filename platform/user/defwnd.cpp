@@ -12,8 +12,19 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_NCCREATE:
         return TRUE;
-    case WM_NCCALCSIZE:
-        return 0; // no frame: the client area is the whole window
+    case WM_NCCALCSIZE: {
+        // The client area is what the frame leaves of the window.
+        auto* rect = reinterpret_cast<RECT*>(lParam);
+        const RECT frame = FrameWidths(w->style, w->ex_style);
+        if (rect) {
+            *rect = {rect->left + frame.left, rect->top + frame.top, rect->right - frame.right,
+                     rect->bottom - frame.bottom};
+        }
+        return 0;
+    }
+    case WM_NCPAINT:
+        DrawFrame(window);
+        return 0;
     case WM_NCACTIVATE:
         return TRUE;
     case WM_WINDOWPOSCHANGED: {
@@ -43,9 +54,12 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
         reinterpret_cast<LPSTR>(lParam)[n] = '\0';
         return static_cast<LRESULT>(n);
     }
-    case WM_PAINT:
-        w->needs_paint = false;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
         return 0;
+    }
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
             SetFocus(window);

@@ -192,7 +192,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     // A procedure that leaves WM_PAINT unanswered would get it again at once, forever;
     // Windows validates the window after the dispatch in that case, and so do we.
     if (msg->message == WM_PAINT && (w = WindowFromHandle(msg->hwnd)) != nullptr) {
-        w->needs_paint = false;
+        w->update = Region();
     }
     return result;
 }

@@ -25,8 +25,9 @@ struct Window {
     LONG_PTR user_data = 0;
     std::string text;
     bool visible = false;
-    bool needs_paint = false; // stands for a non-empty update region
-    bool has_shape = false;   // SetWindowRgn gave it a shape
+    Region update;                  // what is to be painted, in client coordinates
+    bool frame_needs_paint = false; // the frame is to be drawn, by WM_NCPAINT
+    bool has_shape = false;         // SetWindowRgn gave it a shape
     Region shape;             // in the window's own coordinates
     bool destroying = false;
 
@@ -34,9 +35,9 @@ struct Window {
     // The client area, in the parent's client coordinates (the screen's for a top-level one).
     RECT Client() const;
     bool HasClientArea() const;
-    // Whether it is to get WM_PAINT: shown, marked, and with an area to paint (a window with
-    // no area has an empty update region, whatever was marked).
-    bool WantsPaint() const { return visible && needs_paint && HasClientArea(); }
+    // Whether it is to get WM_PAINT: shown, with something to paint (a window with no client
+    // area never has: its update region is cut to the area).
+    bool WantsPaint() const { return visible && !update.Empty(); }
 };
 
 // The live window behind a handle, or null for a handle that is not (or no longer) a window.
@@ -54,8 +55,22 @@ HWND TopLevelOf(HWND handle);
 // True when `descendant` is `ancestor` or lies below it through parents.
 bool IsSelfOrChild(HWND ancestor, HWND descendant);
 
-// Marks the window and its visible children as needing paint.
+// The children of a window, oldest first.
+std::vector<HWND> ChildrenOf(HWND parent);
+
+// --- painting (paint.cpp) ---
+
+// The whole window is to be painted, frame and client area, and its visible children too.
 void MarkForPaint(Window& w);
+
+// The widths of the frame the default procedure gives a window of these styles: 3 pixels
+// of dialog frame for WS_EX_DLGMODALFRAME, 1 of border for WS_BORDER, both when both.
+RECT FrameWidths(DWORD style, DWORD ex_style);
+
+// Draws that frame through the window's DC: the default answer to WM_NCPAINT.
+void DrawFrame(HWND window);
+
+void PaintReset();
 
 // The window that the host's Close request goes to: the root of the active window, or the
 // oldest live top-level window. Null when there is none.

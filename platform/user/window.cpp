@@ -41,17 +41,6 @@ const WindowClass* FindClass(LPCSTR name) {
     return nullptr;
 }
 
-// The children of a window, oldest first.
-std::vector<HWND> ChildrenOf(HWND parent) {
-    std::vector<HWND> children;
-    for (HWND h : creation_order) {
-        if (WindowFromHandle(h)->parent == parent) {
-            children.push_back(h);
-        }
-    }
-    return children;
-}
-
 // WM_DESTROY goes to a window before its children.
 void SendDestroy(HWND handle) {
     SendTo(handle, WM_DESTROY, 0, 0);
@@ -79,6 +68,16 @@ void Free(HWND handle) {
 }
 
 } // namespace
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND h : creation_order) {
+        if (WindowFromHandle(h)->parent == parent) {
+            children.push_back(h);
+        }
+    }
+    return children;
+}
 
 RECT Window::Client() const {
     RECT c = {rect.left + nonclient.left, rect.top + nonclient.top, rect.right - nonclient.right,
@@ -131,16 +130,6 @@ bool IsSelfOrChild(HWND ancestor, HWND descendant) {
     return false;
 }
 
-void MarkForPaint(Window& w) {
-    w.needs_paint = true;
-    for (HWND h : ChildrenOf(w.handle)) {
-        Window* child = WindowFromHandle(h);
-        if (child->visible) {
-            MarkForPaint(*child);
-        }
-    }
-}
-
 HWND FindWindowToPaint(const MessageFilter& filter) {
     for (HWND h : creation_order) {
         const Window* w = WindowFromHandle(h);
@@ -168,6 +157,7 @@ void WindowsReset() {
     windows.clear();
     creation_order.clear();
     WinPosReset();
+    PaintReset();
 }
 
 void UserReset() {

@@ -107,9 +107,9 @@ TEST_F(WindowTest, ShowWindow_NewTopLevel_ActivatesTheProgramThenTheWindow) {
     MessageLog().clear();
     EXPECT_TRUE(ShowWindow(w, SW_SHOW)) << "already visible";
     EXPECT_TRUE(MessageLog().empty());
-    EXPECT_TRUE(UpdateWindow(w)); // paints at once, by a sent WM_PAINT
-    EXPECT_TRUE(UpdateWindow(w)); // nothing left to paint
-    ExpectSequence({{w, WM_PAINT}}, MessageLog());
+    EXPECT_TRUE(UpdateWindow(w)); // paints at once, by a sent WM_PAINT; BeginPaint sends
+    EXPECT_TRUE(UpdateWindow(w)); // WM_NCPAINT for the frame; then nothing is left to paint
+    ExpectSequence({{w, WM_PAINT}, {w, WM_NCPAINT, true, 1, 0}}, MessageLog());
 }
 
 // A window with no extent has nothing to paint: no WM_PAINT is sent or posted for it, until

@@ -88,6 +88,7 @@ void PlatformTest::TearDown() {
     EXPECT_EQ(live.bitmaps, 0) << "bitmaps leaked";
     EXPECT_EQ(live.regions, 0) << "regions leaked";
     EXPECT_EQ(live.fonts, 0) << "fonts leaked";
+    EXPECT_EQ(live.brushes, 0) << "brushes leaked";
     EXPECT_EQ(live.dcs, 0) << "device contexts leaked";
     UserReset();
 }
