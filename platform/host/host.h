@@ -13,13 +13,17 @@ constexpr uint64_t kHostForever = UINT64_MAX;
 
 enum class HostInputKind : uint8_t {
     Key,   // a key went down (again, when auto-repeating) or up
+    Mouse, // the pointer moved, or the left button went down or up, at a point of the screen
     Close, // the user asked to end the program (window close button, SIGINT, end of script)
 };
 
 struct HostInput {
     HostInputKind kind = HostInputKind::Key;
-    uint8_t virtual_key = 0; // a VK_* value; for Key only
-    bool down = false;       // for Key only
+    uint8_t virtual_key = 0; // Key: a VK_* value
+    bool down = false;       // Key, and Mouse with `button`: whether it went down
+    bool button = false;     // Mouse: the left button changed, rather than only the position
+    int32_t x = 0;           // Mouse: where the pointer is, in the 640 x 480 screen's pixels
+    int32_t y = 0;
 };
 
 struct HostOps {

@@ -140,6 +140,8 @@ typedef struct tagACCEL {
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
@@ -270,6 +272,7 @@ BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI IsWindowVisible(HWND window);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetActiveWindow(void);

@@ -75,6 +75,15 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
             SetCursor(w->class_cursor);
         }
         return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        // Read-only edits and static text on the face colour, editable text on the window's.
+        const int back = message == WM_CTLCOLORSTATIC ? COLOR_3DFACE : COLOR_WINDOW;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(back));
+        return static_cast<LRESULT>(back + 1); // the system colour's brush
+    }
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

@@ -52,6 +52,14 @@ void TakeHostInput() {
     }
 }
 
+// The message an input makes; with `commit`, as it is retrieved.
+bool Cook(const HostInput& input, bool commit, MSG* out) {
+    if (input.kind == HostInputKind::Mouse) {
+        return MouseCookEvent(input, commit, out);
+    }
+    return KeyboardCookEvent(input.virtual_key, input.down, commit, out);
+}
+
 bool TakePosted(const MessageFilter& filter, bool remove, MSG* out) {
     for (auto it = posted.begin(); it != posted.end(); ++it) {
         if (filter.Accepts(it->hwnd, it->message)) {
@@ -70,15 +78,15 @@ bool TakeInput(const MessageFilter& filter, bool remove, MSG* out) {
     while (!input_queue.empty()) {
         const PendingInput pending = input_queue.front();
         MSG cooked = {};
-        if (!KeyboardCookEvent(pending.input.virtual_key, pending.input.down, false, &cooked)) {
-            input_queue.pop_front(); // no window to take keys: dropped
+        if (!Cook(pending.input, false, &cooked)) {
+            input_queue.pop_front(); // no window to take it: dropped
             continue;
         }
         if (!filter.Accepts(cooked.hwnd, cooked.message)) {
             return false;
         }
         if (remove) {
-            KeyboardCookEvent(pending.input.virtual_key, pending.input.down, true, &cooked);
+            Cook(pending.input, true, &cooked);
             input_queue.pop_front();
         }
         cooked.time = pending.time;

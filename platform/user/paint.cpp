@@ -24,7 +24,8 @@ std::map<HDC, HWND> dcs_out;
 // visible children beneath it.
 void Invalidate(Window& w, const RECT& area) {
     const RECT client = w.Client();
-    RECT cut = RectIntersection(area, {0, 0, client.right - client.left, client.bottom - client.top});
+    RECT cut =
+        RectIntersection(area, {0, 0, client.right - client.left, client.bottom - client.top});
     if (RectEmpty(cut)) {
         return;
     }
@@ -35,8 +36,8 @@ void Invalidate(Window& w, const RECT& area) {
             continue;
         }
         const RECT c = child->Client();
-        Invalidate(*child, {cut.left - c.left, cut.top - c.top, cut.right - c.left,
-                            cut.bottom - c.top});
+        Invalidate(*child,
+                   {cut.left - c.left, cut.top - c.top, cut.right - c.left, cut.bottom - c.top});
         child->frame_needs_paint = true;
     }
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../gdi/region.h"
+#include "../host/host.h"
 
 #include <stdint.h>
 
@@ -28,8 +29,11 @@ struct Window {
     Region update;                  // what is to be painted, in client coordinates
     bool frame_needs_paint = false; // the frame is to be drawn, by WM_NCPAINT
     bool has_shape = false;         // SetWindowRgn gave it a shape
-    Region shape;             // in the window's own coordinates
+    Region shape;                   // in the window's own coordinates
     bool destroying = false;
+    HFONT font = nullptr;               // what WM_SETFONT gave it (controls and dialogs)
+    DLGPROC dialog_procedure = nullptr; // dialogs: the program's procedure
+    HWND dialog_focus = nullptr;        // dialogs: the control that had the focus last
 
     bool IsTopLevel() const { return (style & WS_CHILD) == 0; }
     // The client area, in the parent's client coordinates (the screen's for a top-level one).
@@ -57,6 +61,18 @@ bool IsSelfOrChild(HWND ancestor, HWND descendant);
 
 // The children of a window, oldest first.
 std::vector<HWND> ChildrenOf(HWND parent);
+
+// Whether the point of the screen lies in the window's rectangle and its shape.
+bool WindowContainsPoint(const Window& w, POINT screen_point);
+
+// --- the system's window classes ---
+
+// The predefined classes every program has, by name or atom: "Edit" (0x0081, edit.cpp) and
+// the dialog class "#32770" (0x8002, dialog.cpp).
+constexpr ATOM kEditClassAtom = 0x0081;
+constexpr ATOM kDialogClassAtom = 0x8002;
+LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- painting (paint.cpp) ---
 
@@ -93,7 +109,7 @@ void WinPosSet(HWND window, const RECT& rect, UINT flags);
 void WinPosAdd(HWND window);
 void WinPosForget(HWND window);
 
-// The top-level windows above this top-level one, topmost first.
+// The top-level windows above this top-level one, topmost first; all of them for null.
 std::vector<HWND> TopLevelWindowsAbove(HWND window);
 
 // Makes a top-level window the active one (null: none of the program's), with Windows'
@@ -131,6 +147,14 @@ bool TimerIsArmedWith(HWND window, UINT_PTR id, TIMERPROC procedure);
 // to go (no focus and no active window).
 bool KeyboardCookEvent(uint8_t virtual_key, bool down, bool commit, MSG* out);
 
+// --- mouse (mouse.cpp) ---
+
+// Builds the mouse message for one pointer event: to the window under the pointer, through
+// window regions, in its client coordinates. With `commit`, also records the button's new
+// state and sends WM_SETCURSOR to that window first, as retrieving the message does on
+// Windows. False when no window is under the pointer.
+bool MouseCookEvent(const HostInput& input, bool commit, MSG* out);
+
 // --- the message filter of GetMessageA and PeekMessageA ---
 
 struct MessageFilter {
@@ -166,4 +190,5 @@ void CursorReset();
 void QueueReset();
 void TimersReset();
 void KeyboardReset();
+void MouseReset();
 void AcceleratorsReset();

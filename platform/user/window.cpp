@@ -23,8 +23,10 @@ struct WindowClass {
     HCURSOR cursor = nullptr;
 };
 
-// Registered classes; atoms count up from 0xC000 as Windows' string atoms do.
+// Registered classes, the system's first; the program's atoms count up from 0xC000 as
+// Windows' string atoms do.
 std::vector<WindowClass> classes;
+ATOM next_atom = 0xC000;
 // Live windows by handle. Handles are never reused, so a stale handle stays invalid.
 std::map<HWND, std::unique_ptr<Window>> windows;
 // Creation order of the live windows, oldest first.
@@ -32,7 +34,27 @@ std::vector<HWND> creation_order;
 // The next handle value to hand out; spaced like Windows' handles, never zero.
 uintptr_t next_handle = 0x10010;
 
+// The system's classes exist before any window, and again after a reset.
+void RegisterSystemClasses() {
+    if (!classes.empty()) {
+        return;
+    }
+    WindowClass edit;
+    edit.name = "Edit";
+    edit.atom = kEditClassAtom;
+    edit.procedure = EditWindowProc;
+    edit.cursor = LoadCursorA(nullptr, IDC_IBEAM);
+    classes.push_back(edit);
+    WindowClass dialog;
+    dialog.name = "#32770";
+    dialog.atom = kDialogClassAtom;
+    dialog.procedure = DialogWindowProc;
+    dialog.cursor = LoadCursorA(nullptr, IDC_ARROW);
+    classes.push_back(dialog);
+}
+
 const WindowClass* FindClass(LPCSTR name) {
+    RegisterSystemClasses();
     for (const WindowClass& c : classes) {
         if (IS_INTRESOURCE(name) ? c.atom == LOWORD(name) : strcasecmp(c.name.c_str(), name) == 0) {
             return &c;
@@ -85,6 +107,15 @@ RECT Window::Client() const {
     c.right = std::max(c.right, c.left);
     c.bottom = std::max(c.bottom, c.top);
     return c;
+}
+
+bool WindowContainsPoint(const Window& w, POINT p) {
+    RECT r;
+    UserWindowScreenRect(w.handle, false, &r);
+    if (p.x < r.left || p.y < r.top || p.x >= r.right || p.y >= r.bottom) {
+        return false;
+    }
+    return !w.has_shape || w.shape.Contains(p.x - r.left, p.y - r.top);
 }
 
 bool Window::HasClientArea() const {
@@ -154,6 +185,7 @@ HWND MainWindowForClose() {
 
 void WindowsReset() {
     classes.clear();
+    next_atom = 0xC000;
     windows.clear();
     creation_order.clear();
     WinPosReset();
@@ -165,6 +197,7 @@ void UserReset() {
     QueueReset();
     TimersReset();
     KeyboardReset();
+    MouseReset();
     AcceleratorsReset();
     CursorReset();
 }
@@ -176,7 +209,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     }
     WindowClass c;
     c.name = windowClass->lpszClassName;
-    c.atom = static_cast<ATOM>(0xC000 + classes.size());
+    c.atom = next_atom++;
     c.style = windowClass->style;
     c.procedure = windowClass->lpfnWndProc;
     c.instance = windowClass->hInstance;
@@ -361,21 +394,58 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
     return TRUE;
 }
 
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
+    return rect && UserWindowScreenRect(window, false, rect);
+}
+
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendTo(window, message, wParam, lParam);
 }
 
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM wParam,
                                    LPARAM lParam) {
+    HWND item = GetDlgItem(dialog, itemId);
+    return item ? SendTo(item, message, wParam, lParam) : 0;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int itemId) {
     if (!WindowFromHandle(dialog)) {
-        return 0;
+        return nullptr;
     }
     for (HWND h : ChildrenOf(dialog)) {
         if (WindowFromHandle(h)->id == static_cast<UINT_PTR>(itemId)) {
-            return SendTo(h, message, wParam, lParam);
+            return h;
         }
     }
-    return 0;
+    return nullptr;
+}
+
+// The topmost visible window under the point, then the deepest of its visible children
+// there; a window's shape decides, so a point in a cut-away corner finds what lies behind.
+HWND WINAPI WindowFromPoint(POINT point) {
+    const Window* found = nullptr;
+    for (HWND h : TopLevelWindowsAbove(nullptr)) {
+        const Window* w = WindowFromHandle(h);
+        if (w->visible && WindowContainsPoint(*w, point)) {
+            found = w;
+            break;
+        }
+    }
+    while (found) {
+        const Window* deeper = nullptr;
+        const std::vector<HWND> children = ChildrenOf(found->handle);
+        for (auto it = children.rbegin(); it != children.rend() && !deeper; ++it) {
+            const Window* child = WindowFromHandle(*it);
+            if (child->visible && WindowContainsPoint(*child, point)) {
+                deeper = child;
+            }
+        }
+        if (!deeper) {
+            break;
+        }
+        found = deeper;
+    }
+    return found ? found->handle : nullptr;
 }
 
 bool UserWindowScreenRect(HWND window, bool client, RECT* out) {

@@ -1,12 +1,15 @@
 // Zobu 4 platform floor: the headless host.
 #include "headless.h"
 
+#include <string.h>
 #include <time.h>
 
 #include <algorithm>
 #include <deque>
 
 namespace {
+
+constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
 struct ScriptedInput {
     uint64_t at_ms = 0;
@@ -21,6 +24,8 @@ uint64_t virtual_now_ms = 0;
 std::deque<ScriptedInput> script;
 // Presents since the last reset.
 uint64_t presents = 0;
+// The last frame presented.
+std::vector<uint16_t> frame(kFrameWidth* kFrameHeight, 0);
 
 uint64_t RealNowMs() {
     timespec now{};
@@ -48,7 +53,9 @@ void WaitUntil(uint64_t deadline_ms) {
         wake = std::min(wake, std::max(now, script.front().at_ms));
     } else if (deadline_ms == kHostForever) {
         // Nothing will ever happen again: the user closes the program.
-        script.push_back({now, {HostInputKind::Close, 0, false}});
+        HostInput close;
+        close.kind = HostInputKind::Close;
+        script.push_back({now, close});
         return;
     }
     if (wake <= now) {
@@ -78,8 +85,12 @@ void Schedule(uint64_t at_ms, HostInput input) {
     script.insert(later, {at_ms, input});
 }
 
-void Present(const uint16_t*, int) {
+void Present(const uint16_t* pixels, int pitch_bytes) {
     ++presents;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(pixels) + y * pitch_bytes;
+        memcpy(&frame[static_cast<size_t>(y) * kFrameWidth], row, kFrameWidth * sizeof(uint16_t));
+    }
 }
 
 const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present};
@@ -95,14 +106,30 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     virtual_now_ms = start_ms;
     script.clear();
     presents = 0;
+    std::fill(frame.begin(), frame.end(), 0);
 }
 
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
-    Schedule(at_ms, {HostInputKind::Key, virtual_key, down});
+    HostInput key;
+    key.virtual_key = virtual_key;
+    key.down = down;
+    Schedule(at_ms, key);
 }
 
 void HeadlessScheduleClose(uint64_t at_ms) {
-    Schedule(at_ms, {HostInputKind::Close, 0, false});
+    HostInput close;
+    close.kind = HostInputKind::Close;
+    Schedule(at_ms, close);
+}
+
+void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button, bool down) {
+    HostInput mouse;
+    mouse.kind = HostInputKind::Mouse;
+    mouse.button = button;
+    mouse.down = down;
+    mouse.x = x;
+    mouse.y = y;
+    Schedule(at_ms, mouse);
 }
 
 void HeadlessAdvance(uint64_t delta_ms) {
@@ -113,4 +140,8 @@ void HeadlessAdvance(uint64_t delta_ms) {
 
 uint64_t HeadlessPresentCount() {
     return presents;
+}
+
+const std::vector<uint16_t>& HeadlessFrame() {
+    return frame;
 }

@@ -14,6 +14,8 @@
 
 #include <stdint.h>
 
+#include <vector>
+
 enum class HeadlessClock { Virtual, Real };
 
 // The headless operations table, ready for HostInstall.
@@ -27,9 +29,16 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
 // keep the order in which they were added.
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
+// The pointer at (x, y) of the screen; with `button`, the left button going down or up.
+void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button = false,
+                           bool down = false);
 
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();
+
+// The screen as last presented: 640 x 480 pixels in 5:6:5, rows back to back; all black
+// before the first present.
+const std::vector<uint16_t>& HeadlessFrame();
 
 // Moves the virtual clock forward without waiting on anything (a busy program that does not
 // look at its queue). Ignored on the real clock.
