@@ -1,0 +1,88 @@
+// The score panel over the game's window.
+#include "panel/panel_fixture.h"
+
+#include "app/state.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+#include "panel/score_panel.h"
+#include "res/resource.h"
+
+WORD BackdropPixel(int x, int y) {
+    const int band = ((x + y) / 16) % 4;
+    static const WORD colours[4] = {0x001F, 0x07E0, 0x8010, 0x0410}; // blue, green, purple, teal
+    return colours[band];
+}
+
+void PanelTest::SetUp() {
+    DirectDrawTest::SetUp();
+    std::string error;
+    ASSERT_TRUE(
+        KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error))
+        << error;
+    mainWindow = window;
+}
+
+void PanelTest::TearDown() {
+    if (scorePanel) {
+        ClosePanel();
+    }
+    if (back) {
+        back->Release();
+    }
+    if (primary) {
+        EXPECT_EQ(primary->Release(), 0u);
+    }
+    mainWindow = nullptr;
+    DirectDrawTest::TearDown();
+}
+
+void PanelTest::OpenPanel() {
+    scorePanel = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCORE),
+                                    mainWindow, ScorePanelProc, 0);
+    ASSERT_NE(scorePanel, nullptr);
+}
+
+void PanelTest::ClosePanel() {
+    DestroyWindow(scorePanel);
+    EXPECT_EQ(scorePanel, nullptr) << "forgotten on WM_DESTROY";
+    DeleteObject(panelSkin);
+    panelSkin = nullptr;
+}
+
+void PanelTest::PaintAll() {
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        DispatchMessageA(&m);
+    }
+}
+
+void PanelTest::OpenDisplay() {
+    MakePrimary(dd, &primary, &back);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    ASSERT_HR(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    for (int y = 0; y < 480; ++y) {
+        auto* row =
+            reinterpret_cast<WORD*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (int x = 0; x < 640; ++x) {
+            row[x] = BackdropPixel(x, y);
+        }
+    }
+    back->Unlock(nullptr);
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_HR(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
+    clipper->SetHWnd(0, window);
+    ASSERT_HR(DD_OK, primary->SetClipper(clipper));
+    clipper->Release();
+}
+
+void PanelTest::Present() {
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, DDBLT_WAIT, nullptr));
+}
+
+COLORREF PanelTest::ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}

@@ -1,0 +1,32 @@
+// The score panel over the game's window, as start-up makes them: a shown pop-up window in
+// DirectDraw's exclusive full-screen mode (so it covers the display), and on request the
+// primary surface with its back buffer and a clipper bound to that window.
+#pragma once
+
+#include "support/ddraw_helpers.h"
+
+class PanelTest : public DirectDrawTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the panel from its template, owned by the game's window; sets scorePanel.
+    void OpenPanel();
+    // Destroys it, and deletes the skin the program itself would keep until it ends.
+    void ClosePanel();
+    // Dispatches every WM_PAINT waiting, parents before children, as the loop would.
+    void PaintAll();
+    // The clipped primary and its back buffer, the back buffer holding a test backdrop:
+    // diagonal bands of colour that differ from every colour of the skin.
+    void OpenDisplay();
+    // Presents the back buffer onto the primary through the clipper.
+    void Present();
+    // The colour of a pixel of the screen, as GDI reads it.
+    COLORREF ScreenPixel(int x, int y);
+
+    IDirectDrawSurface7* primary = nullptr;
+    IDirectDrawSurface7* back = nullptr;
+};
+
+// The backdrop's colour at a point, as a 5:6:5 pixel.
+WORD BackdropPixel(int x, int y);

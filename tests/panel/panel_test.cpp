@@ -1,0 +1,332 @@
+// The score panel: the region cut from its skin, its dialog as the template makes it, its
+// painting over the game, and what it gives back.
+#include "panel/panel_fixture.h"
+
+#include "app/state.h"
+#include "host/headless/headless.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+#include "panel/score_panel.h"
+#include "res/resource.h"
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);
+// The face colour of read-only edits, RGB(192, 192, 192), as the 5:6:5 screen shows it.
+const COLORREF kFaceOnScreen = RGB(0xC6, 0xC3, 0xC6);
+
+// The rectangles of a region, in Windows' band order.
+std::vector<RECT> RectsOf(HRGN region) {
+    std::vector<uint8_t> bytes(GetRegionData(region, 0, nullptr));
+    auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+    if (bytes.empty() || GetRegionData(region, static_cast<DWORD>(bytes.size()), data) == 0) {
+        return {};
+    }
+    const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    return std::vector<RECT>(rects, rects + data->rdh.nCount);
+}
+
+std::string Describe(const std::vector<RECT>& rects) {
+    std::string text;
+    for (const RECT& r : rects) {
+        text += "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+    }
+    return text;
+}
+
+using RegionFromBitmapTest = PlatformTest;
+
+// Each row: a picture given as text ('.' the top-left pixel's colour, '#' another), the
+// width to scan, and the region expected.
+TEST_F(RegionFromBitmapTest, RunsOfEachRow) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> picture;
+        int width, height;
+        std::vector<RECT> expected;
+    };
+    const Row rows[] = {
+        {"all like the top-left pixel", {"....", "...."}, 4, 2, {}},
+        {"height 0", {".##."}, 4, 0, {}},
+        {"a run to the last column", {"..##"}, 4, 1, {{2, 0, 4, 1}}},
+        {"two runs split by one pixel", {".#.#"}, 4, 1, {{1, 0, 2, 1}, {3, 0, 4, 1}}},
+        {"equal rows join", {".##.", ".##."}, 4, 2, {{1, 0, 3, 2}}},
+        {"past the bitmap counts as opaque", {".#.."}, 6, 1, {{1, 0, 2, 1}, {4, 0, 6, 1}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MemoryBitmap memory(static_cast<int>(row.picture[0].size()),
+                            static_cast<int>(row.picture.size()));
+        for (size_t y = 0; y < row.picture.size(); ++y) {
+            for (size_t x = 0; x < row.picture[y].size(); ++x) {
+                SetPixel(memory.dc, static_cast<int>(x), static_cast<int>(y),
+                         row.picture[y][x] == '#' ? RGB(200, 120, 40) : kMagenta);
+            }
+        }
+        HRGN region = RegionFromBitmap(memory.dc, row.width, row.height);
+        if (row.expected.empty()) {
+            EXPECT_EQ(region, nullptr);
+            continue;
+        }
+        ASSERT_NE(region, nullptr);
+        EXPECT_EQ(Describe(RectsOf(region)), Describe(row.expected));
+        DeleteObject(region);
+    }
+}
+
+// The real skin: the plaque fills the picture but for its rounded corners, in a few dozen
+// rectangles.
+TEST_F(RegionFromBitmapTest, TheSkin_ARoundedPlaque) {
+    std::string error;
+    ASSERT_TRUE(
+        KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error));
+    HBITMAP skin = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SCORE_SKIN));
+    ASSERT_NE(skin, nullptr);
+    BITMAP info = {};
+    GetObjectA(skin, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 159);
+    EXPECT_EQ(info.bmHeight, 59);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, skin);
+    EXPECT_EQ(GetPixel(dc, 0, 0), kMagenta);
+    HRGN region = RegionFromBitmap(dc, 159, 59);
+    ASSERT_NE(region, nullptr);
+    RECT box = {};
+    EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
+    EXPECT_EQ(Describe({box}), Describe({{0, 0, 159, 59}}));
+    EXPECT_LE(RectsOf(region).size(), 40u);
+    struct Point {
+        int x, y;
+        bool inside;
+    };
+    static const Point points[] = {
+        {0, 0, false},  {158, 0, false}, {0, 58, false},  {158, 58, false},
+        {2, 2, false},  {79, 0, true},   {0, 29, true},   {158, 29, true},
+        {79, 58, true}, {20, 28, true},  {100, 27, true}, {9, 9, true},
+    };
+    for (const Point& p : points) {
+        EXPECT_EQ(PtInRegion(region, p.x, p.y) != FALSE, p.inside)
+            << "(" << p.x << ", " << p.y << ")";
+        EXPECT_EQ(GetPixel(dc, p.x, p.y) == kMagenta, !p.inside)
+            << "(" << p.x << ", " << p.y << ")";
+    }
+    DeleteObject(region);
+    DeleteDC(dc);
+    DeleteObject(skin);
+    KernelSetModuleResources(nullptr, 0, &error);
+}
+
+// The panel's procedure answers 1 to WM_INITDIALOG, asking for the default focus, and 0 to
+// everything else, leaving it to the system.
+TEST_F(PanelTest, ScorePanelProc_Answers) {
+    OpenPanel();
+    HBITMAP first_skin = panelSkin;
+    EXPECT_EQ(ScorePanelProc(scorePanel, WM_INITDIALOG, 0, 0), 1);
+    DeleteObject(first_skin); // a second WM_INITDIALOG loaded another
+    EXPECT_EQ(ScorePanelProc(scorePanel, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(ScorePanelProc(scorePanel, WM_SETCURSOR, 0, 0), 0);
+}
+
+// A dialog procedure that records what it is sent, and what stood when WM_INITDIALOG came.
+struct DialogRecord {
+    std::vector<UINT> messages;
+    HWND init_focus_param = nullptr;
+    LPARAM init_param = 0;
+    HFONT control_font_at_init = nullptr;
+};
+DialogRecord record;
+
+INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFONT || message == WM_INITDIALOG || message == WM_DESTROY) {
+        record.messages.push_back(message);
+    }
+    if (message == WM_INITDIALOG) {
+        record.init_focus_param = reinterpret_cast<HWND>(wParam);
+        record.init_param = lParam;
+        record.control_font_at_init =
+            reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, IDC_SCORE, WM_GETFONT, 0, 0));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The template's dialog and control, in pixels: 106 x 36 dialog units are 159 x 59 at the
+// dialog font's 6 x 13 base units; the edit's (50, 10) 40 x 14 are (75, 16) 60 x 23.
+TEST_F(PanelTest, Template_MakesTheWindowAndControlOfTheTables) {
+    OpenPanel();
+    RECT r = {};
+    GetWindowRect(scorePanel, &r);
+    EXPECT_EQ(Describe({r}), Describe({{0, 0, 159, 59}}));
+    GetClientRect(scorePanel, &r);
+    EXPECT_EQ(Describe({r}), Describe({{0, 0, 159, 59}})) << "no frame, no caption";
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(scorePanel, GWL_STYLE)), 0x90000040u);
+    EXPECT_EQ(GetWindowLongPtrA(scorePanel, GWL_EXSTYLE), 0);
+    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(scorePanel, GWLP_HWNDPARENT)), mainWindow);
+    EXPECT_TRUE(IsWindowVisible(scorePanel));
+
+    HWND edit = GetDlgItem(scorePanel, IDC_SCORE);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_ID), IDC_SCORE);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE)), 0x50810880u);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE), WS_EX_DLGMODALFRAME);
+    GetWindowRect(edit, &r);
+    EXPECT_EQ(Describe({r}), Describe({{75, 16, 135, 39}}));
+    GetClientRect(edit, &r);
+    EXPECT_EQ(Describe({r}), Describe({{0, 0, 52, 15}})) << "3 pixels of dialog frame, 1 of border";
+    EXPECT_EQ(SendMessageA(edit, WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
+    EXPECT_EQ(GetFocus(), edit) << "WM_INITDIALOG answered 1";
+    EXPECT_EQ(GetActiveWindow(), scorePanel);
+    // Owned, it stands above its owner: the panel and the edit are found at their points.
+    EXPECT_EQ(WindowFromPoint({40, 30}), scorePanel);
+    EXPECT_EQ(WindowFromPoint({100, 25}), edit);
+    EXPECT_EQ(WindowFromPoint({300, 300}), mainWindow);
+}
+
+// The dialog hears of its font, then its controls exist with theirs, then WM_INITDIALOG
+// names the first control with WS_TABSTOP; answering TRUE puts the focus there.
+TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog) {
+    record = DialogRecord();
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCORE),
+                                     mainWindow, RecordingDialogProc, 0x1234);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = GetDlgItem(dialog, IDC_SCORE);
+    EXPECT_EQ(record.messages, (std::vector<UINT>{WM_SETFONT, WM_INITDIALOG}));
+    EXPECT_EQ(record.init_focus_param, edit);
+    EXPECT_EQ(record.init_param, 0x1234);
+    EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
+    EXPECT_EQ(GetFocus(), edit);
+    DestroyWindow(dialog);
+    EXPECT_EQ(record.messages.back(), static_cast<UINT>(WM_DESTROY));
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(999), mainWindow,
+                                 RecordingDialogProc, 0),
+              nullptr)
+        << "no such template";
+}
+
+// Destroying the game's window destroys the panel it owns, which forgets itself.
+TEST_F(PanelTest, OwnerDestroyed_PanelGoneAndForgotten) {
+    OpenPanel();
+    HWND panel = scorePanel;
+    DestroyWindow(mainWindow);
+    window = nullptr;
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(scorePanel, nullptr);
+    DeleteObject(panelSkin);
+    panelSkin = nullptr;
+}
+
+// Text set into the read-only edit box shows there once painted; keys change nothing.
+TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
+    OpenDisplay();
+    OpenPanel();
+    PaintAll();
+    auto ink = [&] {
+        int dark = 0;
+        for (int y = 20; y < 35; ++y) {
+            for (int x = 79; x < 131; ++x) {
+                dark += ScreenPixel(x, y) == RGB(0, 0, 0);
+            }
+        }
+        return dark;
+    };
+    EXPECT_EQ(ink(), 0) << "an empty box";
+    EXPECT_EQ(ScreenPixel(100, 30), kFaceOnScreen) << "read-only: the face colour";
+    EXPECT_EQ(
+        SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2/3")),
+        TRUE);
+    PaintAll();
+    const int ink_of_2_of_3 = ink();
+    EXPECT_GT(ink_of_2_of_3, 20);
+    HeadlessScheduleKey(GetTickCount(), 'A', true);
+    HeadlessScheduleKey(GetTickCount(), 'A', false);
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&m);
+    }
+    char text[16] = {};
+    SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_GETTEXT, sizeof text,
+                        reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "2/3");
+    EXPECT_EQ(ink(), ink_of_2_of_3);
+}
+
+// A present through the game window's clipper leaves the panel's plaque standing and
+// covers its cut-away corners with the game's picture.
+TEST_F(PanelTest, PresentThroughTheClipper_LeavesThePanelCoversItsCorners) {
+    OpenDisplay();
+    OpenPanel();
+    PaintAll();
+    const COLORREF plaque = ScreenPixel(20, 28);
+    EXPECT_NE(plaque, kMagenta);
+    Present();
+    EXPECT_EQ(ScreenPixel(20, 28), plaque) << "inside the plaque";
+    EXPECT_EQ(ScreenPixel(100, 30), kFaceOnScreen) << "the edit box";
+    struct Point {
+        int x, y;
+    };
+    for (const Point& p : {Point{0, 0}, Point{158, 0}, Point{0, 58}, Point{158, 58}, Point{159, 0},
+                           Point{300, 200}}) {
+        const WORD raw = BackdropPixel(p.x, p.y);
+        const int r = raw >> 11, g = (raw >> 5) & 0x3F, b = raw & 0x1F;
+        EXPECT_EQ(ScreenPixel(p.x, p.y),
+                  RGB((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)))
+            << "(" << p.x << ", " << p.y << ")";
+    }
+}
+
+// A click in a cut-away corner reaches the game's window behind; one on the plaque reaches
+// the panel. Each mouse message is preceded by WM_SETCURSOR to its window.
+TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
+    OpenPanel();
+    struct Row {
+        const char* name;
+        int x, y;
+        bool reaches_main;
+    };
+    static const Row rows[] = {
+        {"top-left corner", 1, 1, true},
+        {"bottom-right corner", 157, 57, true},
+        {"the plaque", 20, 28, false},
+        {"right of the panel", 170, 20, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HeadlessScheduleMouse(GetTickCount(), row.x, row.y, true, true);
+        MSG m = {};
+        MessageLog().clear();
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(m.hwnd == mainWindow, row.reaches_main);
+        if (row.reaches_main) {
+            EXPECT_EQ(m.lParam, MAKELPARAM(row.x, row.y)) << "client coordinates";
+            ExpectSequence({{mainWindow, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(mainWindow),
+                             MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)}},
+                           MessageLog());
+        }
+        EXPECT_EQ(m.wParam, static_cast<WPARAM>(MK_LBUTTON));
+        HeadlessScheduleMouse(GetTickCount(), row.x, row.y, true, false);
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
+        EXPECT_EQ(m.wParam, 0u);
+    }
+    // With no shape the panel is its rectangle again, corners and all.
+    EXPECT_EQ(WindowFromPoint({1, 1}), mainWindow);
+    EXPECT_TRUE(SetWindowRgn(scorePanel, nullptr, TRUE));
+    EXPECT_EQ(WindowFromPoint({1, 1}), scorePanel);
+}
+
+// Made and destroyed ten times, the panel leaves no GDI object, device context or DirectDraw
+// object behind (the fixture counts them at its end), but the skins the program keeps.
+TEST_F(PanelTest, OpenAndCloseTenTimes_NothingLeftBehind) {
+    OpenDisplay();
+    for (int i = 0; i < 10; ++i) {
+        OpenPanel();
+        SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1/1"));
+        PaintAll();
+        Present();
+        ClosePanel();
+    }
+}
+
+} // namespace
