@@ -56,6 +56,16 @@ T ExchangeAttribute(HDC handle, T DeviceContext::*attribute, T value, T failure)
     return previous;
 }
 
+// Ends a DC of the given kind; false for a handle that is no such DC.
+bool EraseDc(HDC handle, DcKind kind) {
+    const DeviceContext* dc = DcFromHandle(handle);
+    if (!dc || dc->kind != kind) {
+        return false;
+    }
+    Dcs().erase(handle);
+    return true;
+}
+
 GdiRegion* RegionFromHandle(HRGN handle) {
     GdiObject* o = ObjectFromHandle(handle);
     return (o && o->kind == GdiKind::Region) ? static_cast<GdiRegion*>(o) : nullptr;
@@ -137,12 +147,7 @@ HDC GdiCreateSurfaceDC(const PixelBuffer& pixels) {
 }
 
 bool GdiDeleteSurfaceDC(HDC handle) {
-    const DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || dc->kind != DcKind::Surface) {
-        return false;
-    }
-    Dcs().erase(handle);
-    return true;
+    return EraseDc(handle, DcKind::Surface);
 }
 
 HDC GdiCreateScreenDC(POINT origin, const Region& clip) {
@@ -154,11 +159,9 @@ HDC GdiCreateScreenDC(POINT origin, const Region& clip) {
 }
 
 bool GdiDeleteScreenDC(HDC handle) {
-    const DeviceContext* dc = DcFromHandle(handle);
-    if (!dc || dc->kind != DcKind::Screen) {
+    if (!EraseDc(handle, DcKind::Screen)) {
         return false;
     }
-    Dcs().erase(handle);
     DisplayPresentIfChanged(); // the paint through this DC is over
     return true;
 }

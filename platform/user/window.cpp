@@ -39,18 +39,16 @@ void RegisterSystemClasses() {
     if (!classes.empty()) {
         return;
     }
-    WindowClass edit;
-    edit.name = "Edit";
-    edit.atom = kEditClassAtom;
-    edit.procedure = EditWindowProc;
-    edit.cursor = LoadCursorA(nullptr, IDC_IBEAM);
-    classes.push_back(edit);
-    WindowClass dialog;
-    dialog.name = "#32770";
-    dialog.atom = kDialogClassAtom;
-    dialog.procedure = DialogWindowProc;
-    dialog.cursor = LoadCursorA(nullptr, IDC_ARROW);
-    classes.push_back(dialog);
+    auto add = [](const char* name, ATOM atom, WNDPROC procedure, LPCSTR cursor) {
+        WindowClass c;
+        c.name = name;
+        c.atom = atom;
+        c.procedure = procedure;
+        c.cursor = LoadCursorA(nullptr, cursor);
+        classes.push_back(c);
+    };
+    add("Edit", kEditClassAtom, EditWindowProc, IDC_IBEAM);
+    add("#32770", kDialogClassAtom, DialogWindowProc, IDC_ARROW);
 }
 
 const WindowClass* FindClass(LPCSTR name) {
