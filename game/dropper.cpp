@@ -9,10 +9,10 @@ constexpr int32_t kLeftLimit = 1;    // moves left only from beyond this
 constexpr int32_t kRightLimit = 511; // moves right only from below this
 } // namespace
 
-Dropper::Dropper() : image(nullptr), x(256), y(85) {}
+Dropper::Dropper() : Sprite(256, 85) {}
 
-Dropper::~Dropper() {
-    ReleaseArt(image);
+HRESULT Dropper::LoadArt(Screen* screen) {
+    return LoadArtImage(screen, &image, "Bitmaps\\Quib1.bmp", 128, 160);
 }
 
 int Dropper::Step(int32_t direction) {

@@ -65,6 +65,23 @@ int FallingItem::HitTest(int32_t mouthX, int32_t mouthY, int32_t mouthWidth, int
     return 0;
 }
 
+HRESULT FallingItem::LoadArt(Screen* screen) {
+    const HRESULT hr = LoadArtImage(screen, &image1, "Bitmaps\\ZOBU1.bmp", 32, 32);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return LoadArtImage(screen, &image2, "Bitmaps\\ZOBU2.bmp", 32, 32);
+}
+
+int FallingItem::Draw(Screen*, IDirectDrawSurface7*& backBuffer) {
+    if (state == 1) {
+        DrawArt(image1, x, y, backBuffer);
+    } else if (state == 2) {
+        DrawArt(image2, x, y, backBuffer);
+    }
+    return 0;
+}
+
 int FallingItem::FormatScore(char* buffer, int32_t size) {
     if (buffer == nullptr || size <= 0) {
         return 0;

@@ -6,11 +6,13 @@
 // score panel.
 #pragma once
 
+#include <ddraw.h>
 #include <windows.h>
 
 #include <stdint.h>
 
 class Image;
+class Screen;
 
 class FallingItem {
   public:
@@ -31,6 +33,14 @@ class FallingItem {
     // Writes "hits/drops" into buffer, zero-filled over all `size` bytes first, and never
     // past its end. Returns 0.
     int FormatScore(char* buffer, int32_t size);
+
+    // Loads "Bitmaps\ZOBU1.bmp" into image1, then "Bitmaps\ZOBU2.bmp" into image2, each
+    // at 32 x 32 keyed on magenta; stops at the first failure and returns it, else 0.
+    HRESULT LoadArt(Screen* screen);
+
+    // Draws the item in flight with the art its state names (1: image1, 2: image2), keyed,
+    // at (x, y) of the back buffer; an idle item draws nothing. Returns 0.
+    int Draw(Screen* screen, IDirectDrawSurface7*& backBuffer);
 
     int32_t x;     // left edge in flight
     int32_t y;     // top edge in flight

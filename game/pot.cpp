@@ -40,10 +40,10 @@ const Rung* RungFor(int32_t speed) {
 
 } // namespace
 
-Pot::Pot() : image(nullptr), x(288), y(416), direction(0), speed(kStartSpeed) {}
+Pot::Pot() : Sprite(288, 416), direction(0), speed(kStartSpeed) {}
 
-Pot::~Pot() {
-    ReleaseArt(image);
+HRESULT Pot::LoadArt(Screen* screen) {
+    return LoadArtImage(screen, &image, "Bitmaps\\pot1.bmp", 64, 64);
 }
 
 int Pot::Move() {

@@ -5,16 +5,20 @@
 // speed, and the acceleration timer climbs the ladder of speeds 5, 8, 10 and 12.
 #pragma once
 
+#include "game/sprite.h"
+
 #include <windows.h>
 
 #include <stdint.h>
 
-class Image;
-
-class Pot {
+// Fields, in order: from Sprite image (64 x 64), x (left edge, within 0 to 576) and y (top
+// edge, 480 - 64; never changes); then direction and speed.
+class Pot : public Sprite {
   public:
     Pot();
-    virtual ~Pot();
+
+    // Loads "Bitmaps\pot1.bmp" at 64 x 64, keyed on magenta. Returns 0 or the failure.
+    HRESULT LoadArt(Screen* screen);
 
     // One step along the direction, as long as the speed's rung allows; returns 0.
     int Move();
@@ -26,9 +30,6 @@ class Pot {
     // One rung up the ladder; returns 1 when this call reached the top rung.
     int Accelerate();
 
-    Image* image;      // 64 x 64
-    int32_t x;         // left edge, within 0 to 576
-    int32_t y;         // top edge (480 - 64); never changes
     int32_t direction; // 0 left, 1 right
     int32_t speed;     // rung of the ladder: 5, 8, 10 or 12
 };

@@ -45,7 +45,8 @@ class Surface final : public IDirectDrawSurface7 {
 
     // The primary's back buffer, made with it.
     void AttachBackBuffer(Surface* back);
-    void Lose() { lost_ = true; }
+    // Display memory is taken away; system memory stays.
+    void Lose() { lost_ = lost_ || !(caps_ & DDSCAPS_SYSTEMMEMORY); }
     bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
 
   private:

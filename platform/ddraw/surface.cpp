@@ -280,6 +280,10 @@ HRESULT Surface::Restore() {
     if (HRESULT failure = InjectedFailure(DDrawCall::Restore)) {
         return failure;
     }
+    // Restoring a complex surface restores the surfaces attached to it.
+    if (back_buffer_) {
+        back_buffer_->Restore();
+    }
     if (lost_) {
         // The memory comes back; what it held is gone.
         for (int32_t y = 0; y < pixels_.height; ++y) {

@@ -44,6 +44,11 @@ struct HostOps {
     // every blit onto the DirectDraw primary, and when a window's or the screen's device
     // context that drew is released; the pixels are valid only during the call.
     void (*present)(const uint16_t* pixels, int pitch_bytes);
+
+    // Shows a message under a title until the user dismisses it; `style` holds MessageBoxA's
+    // MB_* flags (MB_ICONHAND: an error). Called by MessageBoxA, on the loop's thread, which
+    // waits for it. Returns the IDOK-style number of the button pressed.
+    int (*message_box)(const char* text, const char* title, unsigned style);
 };
 
 // Installs the host every later call goes to. Called once by the launcher, or by a test

@@ -244,6 +244,11 @@ typedef struct tagACCEL {
 #define USER_TIMER_MINIMUM 0x0000000A
 #define USER_TIMER_MAXIMUM 0x7FFFFFFF
 
+// MessageBoxA: its style, and the button that dismissed it.
+#define MB_OK 0x00000000L
+#define MB_ICONHAND 0x00000010L
+#define IDOK 1
+
 // LoadImageA
 #define IMAGE_BITMAP 0
 #define LR_DEFAULTCOLOR 0x00000000
@@ -328,6 +333,9 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
 
 // The state of a key as of the last keyboard message retrieved: bit 15 down, bit 0 toggled.
 short WINAPI GetKeyState(int virtualKey);
+
+// Shows `text` under `caption` until the user dismisses it, through the host.
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Formats like sprintf's integer and string conversions, into at most 1024 bytes.
 int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);

@@ -338,9 +338,21 @@ TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {
 }
 
 TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
-    IDirectDrawSurface7* surface = MakeSurface(dd, 4, 4);
-    IDirectDrawSurface7* source = MakeSurface(dd, 4, 4);
+    IDirectDrawSurface7* surface = MakeSurface(dd, 4, 4, 0, DDSCAPS_OFFSCREENPLAIN);
+    IDirectDrawSurface7* source = MakeSurface(dd, 4, 4, 0, DDSCAPS_OFFSCREENPLAIN);
+    IDirectDrawSurface7* in_system_memory = MakeSurface(dd, 4, 4);
+    Fill(in_system_memory, 0x1234);
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
+    MakePrimary(dd, &primary, &back);
     DDrawLoseSurfaces();
+    EXPECT_HR(DD_OK, in_system_memory->IsLost()) << "system memory is not taken away";
+    EXPECT_EQ(ReadPixel(in_system_memory, 3, 3), 0x1234u);
+    EXPECT_HR(DDERR_SURFACELOST, back->IsLost());
+    EXPECT_HR(DD_OK, primary->Restore());
+    EXPECT_HR(DD_OK, back->IsLost()) << "restored with its primary";
+    back->Release();
+    primary->Release();
+    in_system_memory->Release();
     HDC dc = reinterpret_cast<HDC>(0xdeadbeef);
     DDBLTFX fx = {};
     fx.dwSize = sizeof fx;

@@ -1,6 +1,9 @@
 // Zobu 4 platform floor: the headless host.
 #include "headless.h"
 
+#include "png_file.h"
+
+#include <stdio.h>
 #include <string.h>
 #include <time.h>
 
@@ -11,9 +14,11 @@ namespace {
 
 constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
+// An input to deliver, or, with a path, a snapshot to take.
 struct ScriptedInput {
     uint64_t at_ms = 0;
     HostInput input;
+    std::string snapshot;
 };
 
 // Which clock drives the host.
@@ -24,6 +29,8 @@ uint64_t virtual_now_ms = 0;
 std::deque<ScriptedInput> script;
 // Presents since the last reset.
 uint64_t presents = 0;
+// The end of the script closes the program, timers or not.
+bool close_when_script_ends = false;
 // The last frame presented.
 std::vector<uint16_t> frame(kFrameWidth* kFrameHeight, 0);
 
@@ -46,16 +53,35 @@ void SleepUntilReal(uint64_t deadline_ms) {
     }
 }
 
+// The program waits, so everything due until now has been handled: the snapshots due are
+// taken of the screen as it stands.
+void TakeDueSnapshots(uint64_t now) {
+    for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
+        if (it->snapshot.empty()) {
+            ++it;
+            continue;
+        }
+        std::string error;
+        if (!WritePng565(it->snapshot, frame.data(), kFrameWidth, kFrameHeight,
+                         kFrameWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
+            fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", it->snapshot.c_str(),
+                    error.c_str());
+        }
+        it = script.erase(it);
+    }
+}
+
 void WaitUntil(uint64_t deadline_ms) {
     const uint64_t now = NowMs();
+    TakeDueSnapshots(now);
     uint64_t wake = deadline_ms;
     if (!script.empty()) {
         wake = std::min(wake, std::max(now, script.front().at_ms));
-    } else if (deadline_ms == kHostForever) {
-        // Nothing will ever happen again: the user closes the program.
+    } else if (deadline_ms == kHostForever || close_when_script_ends) {
+        // The script is over, or nothing will ever happen again: the user closes the program.
         HostInput close;
         close.kind = HostInputKind::Close;
-        script.push_back({now, close});
+        script.push_back({now, close, std::string()});
         return;
     }
     if (wake <= now) {
@@ -68,21 +94,25 @@ void WaitUntil(uint64_t deadline_ms) {
     }
 }
 
+// Snapshots wait for the program to be idle; inputs behind them do not wait for them.
 bool PollInput(HostInput* input) {
-    if (script.empty() || script.front().at_ms > NowMs()) {
-        return false;
+    const uint64_t now = NowMs();
+    for (auto it = script.begin(); it != script.end() && it->at_ms <= now; ++it) {
+        if (it->snapshot.empty()) {
+            *input = it->input;
+            script.erase(it);
+            return true;
+        }
     }
-    *input = script.front().input;
-    script.pop_front();
-    return true;
+    return false;
 }
 
-void Schedule(uint64_t at_ms, HostInput input) {
+void Schedule(uint64_t at_ms, HostInput input, const std::string& snapshot = std::string()) {
     // Stable: after every event at the same time or earlier.
     auto later = std::upper_bound(
         script.begin(), script.end(), at_ms,
         [](uint64_t t, const ScriptedInput& scripted) { return t < scripted.at_ms; });
-    script.insert(later, {at_ms, input});
+    script.insert(later, {at_ms, input, snapshot});
 }
 
 void Present(const uint16_t* pixels, int pitch_bytes) {
@@ -93,7 +123,14 @@ void Present(const uint16_t* pixels, int pitch_bytes) {
     }
 }
 
-const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present};
+// No one to press a button: the message goes to standard error, one line, and is taken as
+// dismissed at once.
+int MessageBox(const char* text, const char* title, unsigned) {
+    fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
+    return 1; // IDOK
+}
+
+const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present, MessageBox};
 
 } // namespace
 
@@ -106,6 +143,7 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     virtual_now_ms = start_ms;
     script.clear();
     presents = 0;
+    close_when_script_ends = false;
     std::fill(frame.begin(), frame.end(), 0);
 }
 
@@ -120,6 +158,14 @@ void HeadlessScheduleClose(uint64_t at_ms) {
     HostInput close;
     close.kind = HostInputKind::Close;
     Schedule(at_ms, close);
+}
+
+void HeadlessCloseWhenScriptEnds(bool yes) {
+    close_when_script_ends = yes;
+}
+
+void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path) {
+    Schedule(at_ms, HostInput(), path);
 }
 
 void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button, bool down) {

@@ -14,6 +14,7 @@
 
 #include <stdint.h>
 
+#include <string>
 #include <vector>
 
 enum class HeadlessClock { Virtual, Real };
@@ -29,9 +30,20 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
 // keep the order in which they were added.
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
+// A PNG of the screen as last presented, written to `path` once the program has handled
+// everything due at or before at_ms (when it next waits with the clock there or later).
+// A file that cannot be written is said on standard error; the run goes on.
+void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path);
+
 // The pointer at (x, y) of the screen; with `button`, the left button going down or up.
 void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button = false,
                            bool down = false);
+
+// With `yes`, the user closes the program as soon as it waits with the script used up (its
+// last event handled, its last snapshot taken), whether timers are armed or not: the end of a
+// script is the end of the run. Without, only when no timer is armed either. Off after a
+// reset.
+void HeadlessCloseWhenScriptEnds(bool yes);
 
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();

@@ -1,0 +1,151 @@
+// Zobu 4 platform floor: the Linux entry point. It reads the host's own options, sets the
+// host up, and hands over to the game's WinMain, whose result is the exit status. The game
+// itself reads no command line: what is left after the host's options is passed on as
+// WinMain's command line, as Windows would pass it.
+#ifdef _WIN32
+#error "On Windows the program starts at WinMain itself; this file is for Linux."
+#endif
+
+#include <windows.h>
+
+#include "headless/headless.h"
+#include "headless/script.h"
+#include "host.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+
+namespace {
+
+// The host's options, each with its help; --help prints this table.
+struct Option {
+    const char* name;
+    const char* argument; // null for a flag
+    const char* help;
+};
+const Option kOptions[] = {
+    {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
+    {"--script", "FILE", "take input from FILE (one event a line: see below)"},
+    {"--tick", "N", "start the virtual tick count at N (default 0): it seeds the Pot"},
+    {"--help", nullptr, "print this help and exit"},
+};
+
+const char kScriptHelp[] =
+    "Script events, one a line, times in virtual ms since the game started:\n"
+    "  <ms> key NAME | down NAME | up NAME | hold NAME DURATION | close | snapshot FILE.png\n"
+    "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12, A-Z, "
+    "0-9.\n";
+
+void PrintHelp() {
+    printf("Usage: zobu4 [options]\n\nZobu 4: move with Left and Right, drop with Space, quit "
+           "with Escape.\n\nOptions:\n");
+    for (const Option& o : kOptions) {
+        const std::string left =
+            std::string(o.name) + (o.argument ? std::string(" ") + o.argument : "");
+        printf("  %-16s %s\n", left.c_str(), o.help);
+    }
+    printf("\n%s", kScriptHelp);
+}
+
+// A failure to start, said in one line; exit status 2, as for a command line's mistakes.
+int Refuse(const std::string& what) {
+    fprintf(stderr, "zobu4: %s\n", what.c_str());
+    return 2;
+}
+
+bool ReadText(const std::string& path, std::string* text) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    *text = content.str();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool headless = false;
+    const char* script_path = nullptr;
+    uint64_t tick = 0;
+    std::string rest;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            PrintHelp();
+            return 0;
+        } else if (arg == "--headless") {
+            headless = true;
+        } else if (arg == "--script" || arg == "--tick") {
+            if (i + 1 >= argc) {
+                return Refuse(arg + " needs a value; see --help");
+            }
+            const char* value = argv[++i];
+            if (arg == "--script") {
+                script_path = value;
+            } else {
+                char* end = nullptr;
+                tick = strtoull(value, &end, 10);
+                if (*value < '0' || *value > '9' || *end != '\0' || tick > 0xFFFFFFFFu) {
+                    return Refuse("--tick takes a whole number from 0 to 4294967295");
+                }
+            }
+        } else {
+            rest += (rest.empty() ? "" : " ") + arg;
+        }
+    }
+    if (!headless) {
+        return Refuse("this build has no window to show the game in yet; run it with "
+                      "--headless (see --help)") -
+               1;
+    }
+
+    HeadlessReset(HeadlessClock::Virtual, tick);
+    HostInstall(HeadlessHost());
+    std::vector<ScriptEvent> events;
+    if (script_path) {
+        std::string text, error;
+        if (!ReadText(script_path, &text)) {
+            return Refuse(std::string("cannot read the script \"") + script_path + "\"");
+        }
+        if (!ParseScript(text, &events, &error)) {
+            return Refuse(std::string(script_path) + ": " + error);
+        }
+    }
+    for (const ScriptEvent& e : events) {
+        const uint64_t at = tick + e.at_ms;
+        switch (e.kind) {
+        case ScriptEvent::Kind::Down:
+        case ScriptEvent::Kind::Up:
+            HeadlessScheduleKey(at, e.virtual_key, e.kind == ScriptEvent::Kind::Down);
+            break;
+        case ScriptEvent::Kind::Close:
+            HeadlessScheduleClose(at);
+            break;
+        case ScriptEvent::Kind::Snapshot:
+            HeadlessScheduleSnapshot(at, e.path);
+            break;
+        }
+    }
+    // A script that ends with the game still running ends with the close button.
+    HeadlessCloseWhenScriptEnds(true);
+
+    std::string error;
+    if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
+        fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
+        return 1;
+    }
+    return WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+}
