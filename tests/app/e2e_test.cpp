@@ -1,0 +1,127 @@
+// The real program, end to end: how it ends, what it says, and what it shows.
+#include "support/game_run.h"
+
+#include "host/headless/png_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+int Lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A snapshot's pixels, 0x00RRGGBB.
+std::vector<uint32_t> Picture(const std::string& path) {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    std::string error;
+    EXPECT_TRUE(ReadPngRgb(path, &width, &height, &pixels, &error)) << path << ": " << error;
+    EXPECT_EQ(width * height, 640 * 480);
+    return pixels;
+}
+
+// The leftmost pixel of a colour within rows top to bottom: tests follow the Dropper by the
+// star on its hat, comparing two pictures, so the art may change.
+int LeftmostOf(const std::vector<uint32_t>& picture, uint32_t colour, int top, int bottom) {
+    int left = 640;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (picture[static_cast<size_t>(y) * 640 + x] == colour) {
+                left = std::min(left, x);
+            }
+        }
+    }
+    return left;
+}
+
+// The hat's star, RGB(255, 220, 80), as the 5:6:5 screen shows it.
+const uint32_t kStar =
+    RgbFrom565(static_cast<uint16_t>((255 >> 3) << 11 | (220 >> 2) << 5 | (80 >> 3)));
+
+TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
+    struct Row {
+        const char* name;
+        const char* script;
+    };
+    static const Row rows[] = {
+        {"Escape", "100 key Escape\n"},
+        {"close button", "100 close\n"},
+        {"Alt+F4", "100 down Alt\n110 key F4\n"},
+        {"the script ends", "100 key Left\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameRun run(row.script);
+        EXPECT_EQ(run.exit_status, 0);
+        EXPECT_EQ(run.standard_error, "");
+    }
+}
+
+TEST(EndToEnd, MissingBackground_ExitOneWithOneLine) {
+    GameRun run("100 key Escape\n", 0, ArtSetup::NoBackground);
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_EQ(Lines(run.standard_error), 1) << run.standard_error;
+    EXPECT_NE(run.standard_error.find("back1.bmp"), std::string::npos) << run.standard_error;
+}
+
+// The Pot's art is broken: the game plays without the Pot, and says why once.
+TEST(EndToEnd, CorruptPot_PlaysWithoutThePot) {
+    GameRun broken("0 snapshot frame.png\n500 key Escape\n", 0, ArtSetup::CorruptPot);
+    GameRun whole("0 snapshot frame.png\n", 0);
+    EXPECT_EQ(broken.exit_status, 0);
+    EXPECT_EQ(Lines(broken.standard_error), 1) << broken.standard_error;
+    EXPECT_NE(broken.standard_error.find("pot1.bmp"), std::string::npos);
+    const std::vector<uint32_t> without = Picture(broken.Path("frame.png"));
+    const std::vector<uint32_t> with = Picture(whole.Path("frame.png"));
+    int pot_differs = 0, elsewhere_differs = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const size_t i = static_cast<size_t>(y) * 640 + x;
+            const bool in_pot = x >= 288 && x < 352 && y >= 416;
+            (in_pot ? pot_differs : elsewhere_differs) += without[i] != with[i];
+        }
+    }
+    EXPECT_GT(pot_differs, 1000) << "no Pot drawn";
+    EXPECT_EQ(elsewhere_differs, 0);
+}
+
+// Held for a second, Right moves the Dropper 2 pixels at the press and 2 per auto-repeat:
+// repeats from 500 ms every 33 ms make 16, so 34 pixels in all.
+TEST(EndToEnd, HoldRightOneSecond_TwoPixelsPerRepeat) {
+    GameRun still("0 snapshot frame.png\n");
+    GameRun held("0 hold Right 1000\n1001 snapshot frame.png\n");
+    const int before = LeftmostOf(Picture(still.Path("frame.png")), kStar, 85, 245);
+    const int after = LeftmostOf(Picture(held.Path("frame.png")), kStar, 85, 245);
+    ASSERT_LT(before, 640) << "the hat's star is in the first frame";
+    EXPECT_EQ(after - before, 34);
+}
+
+// A key the game has no command for causes a frame and nothing else. The frames are
+// composed before each message is dispatched, so the quiet run still shows the Pot from
+// before its step at 83 ms, while the keys' frame at 100 ms shows the step: the Pot's rows
+// differ, and nothing else.
+TEST(EndToEnd, OtherKeys_CauseAFrameAndNothingElse) {
+    GameRun quiet("100 snapshot frame.png\n");
+    GameRun keys("100 key A\n100 key Up\n100 key Return\n100 snapshot frame.png\n");
+    EXPECT_EQ(keys.exit_status, 0);
+    const std::vector<uint32_t> with = Picture(keys.Path("frame.png"));
+    const std::vector<uint32_t> without = Picture(quiet.Path("frame.png"));
+    int pot_rows = 0, elsewhere = 0;
+    for (size_t i = 0; i < with.size(); ++i) {
+        (i / 640 >= 416 ? pot_rows : elsewhere) += with[i] != without[i];
+    }
+    EXPECT_GT(pot_rows, 0) << "the keys' frame shows the Pot's step";
+    EXPECT_EQ(elsewhere, 0);
+}
+
+TEST(EndToEnd, MalformedScript_RefusedWithItsLineExitTwo) {
+    GameRun run("0 key Right\n10 press Left\n");
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.standard_error.find("line 2: unknown event \"press\""), std::string::npos)
+        << run.standard_error;
+}
+
+} // namespace

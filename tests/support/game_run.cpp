@@ -1,0 +1,96 @@
+// Runs the real program, headless.
+#include "support/game_run.h"
+
+#include "support/golden.h"
+
+#include "host/headless/png_file.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void Write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+} // namespace
+
+GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art) {
+    char pattern[] = "/tmp/zobu4-run-XXXXXX";
+    if (!mkdtemp(pattern)) {
+        ADD_FAILURE() << "cannot make a directory under /tmp";
+        return;
+    }
+    directory_ = pattern;
+    mkdir(Path("Bitmaps").c_str(), 0755);
+    for (const char* name : {"back1.bmp", "Quib1.bmp", "pot1.bmp", "ZOBU1.bmp", "ZOBU2.bmp"}) {
+        const std::string from = std::string(ZOBU_BITMAPS_DIR) + "/" + name;
+        const std::string to = Path(std::string("Bitmaps/") + name);
+        if (art == ArtSetup::NoBackground && std::string(name) == "back1.bmp") {
+            continue;
+        }
+        if (art == ArtSetup::CorruptPot && std::string(name) == "pot1.bmp") {
+            Write(to, "BM this is not a picture");
+            continue;
+        }
+        if (symlink(from.c_str(), to.c_str()) != 0) {
+            ADD_FAILURE() << "cannot link " << from;
+        }
+    }
+    Write(Path("input.script"), script);
+    const std::string command = "cd '" + directory_ + "' && '" + ZOBU4_EXECUTABLE +
+                                "' --headless --tick " + std::to_string(tick) +
+                                " --script input.script 2>stderr.txt >stdout.txt";
+    const int status = system(command.c_str());
+    exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    standard_error = ReadAll(Path("stderr.txt"));
+}
+
+GameRun::~GameRun() {
+    if (!directory_.empty()) {
+        const std::string remove = "rm -rf '" + directory_ + "'";
+        if (system(remove.c_str()) != 0) {
+            ADD_FAILURE() << "cannot remove " << directory_;
+        }
+    }
+}
+
+std::string TestScript(const std::string& name) {
+    const std::string path = std::string(ZOBU_SCRIPTS_DIR) + "/" + name + ".script";
+    const std::string text = ReadAll(path);
+    EXPECT_FALSE(text.empty()) << "no script " << path;
+    return text;
+}
+
+void ExpectPngMatchesGolden(const std::string& name, const std::string& actual_path) {
+    int width = 0, height = 0;
+    std::vector<uint32_t> rgb;
+    std::string error;
+    if (!ReadPngRgb(actual_path, &width, &height, &rgb, &error)) {
+        ADD_FAILURE() << "no snapshot " << actual_path << ": " << error;
+        return;
+    }
+    // Back to 5:6:5, which the widened colours of a snapshot hold exactly.
+    std::vector<uint16_t> frame(rgb.size());
+    for (size_t i = 0; i < rgb.size(); ++i) {
+        const uint32_t c = rgb[i];
+        frame[i] = static_cast<uint16_t>(((c >> 19) & 0x1F) << 11 | ((c >> 10) & 0x3F) << 5 |
+                                         ((c >> 3) & 0x1F));
+    }
+    ExpectFrameMatchesGolden(name, frame);
+}

@@ -1,0 +1,38 @@
+// Runs the real program, headless, in a directory of its own, as a user would from a shell.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+// What the game's art folder holds for a run.
+enum class ArtSetup {
+    Complete,     // the game's five pictures
+    NoBackground, // all but back1.bmp
+    CorruptPot,   // pot1.bmp is not a picture
+};
+
+class GameRun {
+  public:
+    // Runs `zobu4 --headless --tick TICK --script FILE` with the script's text, in a fresh
+    // directory under /tmp, and waits for it to end. The directory, and the snapshots the
+    // script wrote into it, last as long as this object.
+    GameRun(const std::string& script, uint64_t tick = 0, ArtSetup art = ArtSetup::Complete);
+    ~GameRun();
+
+    int exit_status = -1;
+    std::string standard_error;
+    // The path of a file the run wrote, by its name in the script.
+    std::string Path(const std::string& name) const { return directory_ + "/" + name; }
+
+  private:
+    std::string directory_;
+};
+
+// The text of a script of the test tree, tests/scripts/NAME.script.
+std::string TestScript(const std::string& name);
+
+// Expects the PNG at `actual_path` to match tests/golden/<name>.png, as
+// ExpectFrameMatchesGolden does for a frame in memory.
+void ExpectPngMatchesGolden(const std::string& name, const std::string& actual_path);
