@@ -1,0 +1,184 @@
+// The shell in this process: how start-up fails, what a frame needs, and how a frame comes
+// back after the display was taken away.
+#include "app/shell.h"
+#include "app/state.h"
+#include "game/art.h"
+#include "game/dropper.h"
+#include "game/falling_item.h"
+#include "game/pot.h"
+#include "screen/image.h"
+#include "screen/screen.h"
+
+#include "support/ddraw_helpers.h"
+#include "support/platform_fixture.h"
+
+#include "ddraw/ddraw_testing.h"
+#include "host/headless/headless.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+
+#include <unistd.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+
+namespace {
+
+template <typename T> void ResetToStart(T& object) {
+    object = T();
+}
+
+// A working directory with the game's art, the program's resources, and the process-wide
+// state back at its start after each test: what the program itself never releases (the
+// Screen, the speed figure, the skin) is released here, so that each test starts afresh.
+class ShellTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
+                                             &error));
+        for (const char* name : {"back1.bmp", "Quib1.bmp", "pot1.bmp", "ZOBU1.bmp", "ZOBU2.bmp"}) {
+            const std::string from = std::string(ZOBU_BITMAPS_DIR) + "/" + name;
+            const std::string to = std::string("Bitmaps/") + name;
+            unlink(to.c_str()); // a test that runs its rows afresh links them again
+            ASSERT_EQ(symlink(from.c_str(), to.c_str()), 0);
+        }
+    }
+    void TearDown() override {
+        ReleaseArt(Dropper.image);
+        ReleaseArt(Pot.image);
+        ReleaseArt(FallingItem.image1);
+        ReleaseArt(FallingItem.image2);
+        ReleaseArt(background);
+        ReleaseArt(speedText);
+        if (gameScreen) {
+            gameScreen->ReleaseAll();
+            // A Screen has one virtual operation and, by design, no virtual destructor;
+            // this one is exactly a Screen.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
+            delete gameScreen;
+#pragma GCC diagnostic pop
+            gameScreen = nullptr;
+        }
+        DeleteObject(panelSkin);
+        panelSkin = nullptr;
+        scorePanel = nullptr;
+        mainWindow = nullptr;
+        ResetToStart(Dropper);
+        ResetToStart(Pot);
+        ResetToStart(FallingItem);
+        const DDrawLiveObjects live = DDrawLive();
+        EXPECT_EQ(live.direct_draws, 0);
+        EXPECT_EQ(live.surfaces, 0);
+        EXPECT_EQ(live.clippers, 0);
+        PlatformTest::TearDown();
+    }
+
+    // The main window as WinMain makes it, then start-up.
+    HRESULT Start() {
+        WNDCLASSA c = {};
+        c.lpfnWndProc = MainWndProc;
+        c.hInstance = Instance();
+        c.lpszClassName = "ZOBU4";
+        RegisterClassA(&c);
+        mainWindow =
+            CreateWindowExA(0, "ZOBU4", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), nullptr);
+        ShowWindow(mainWindow, SW_SHOWDEFAULT);
+        return StartGame(mainWindow);
+    }
+
+    // A pixel of the screen, raw.
+    static WORD ScreenPixel(int x, int y) {
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, x, y);
+        ReleaseDC(nullptr, screen);
+        return static_cast<WORD>((GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 |
+                                 (GetBValue(c) >> 3));
+    }
+
+    TempWorkingDirectory directory;
+};
+
+// Start-up that fails is a failure: WinMain returns 1 at once, composes no frame and arms no
+// timer. The display's two failures say so in a message box (on standard error here).
+TEST_F(ShellTest, WinMain_StartUpFails_ReturnsOneWithoutAFrame) {
+    struct Row {
+        const char* name;
+        void (*arrange)();
+        const char* said;
+    };
+    static const Row rows[] = {
+        {"no display mode", [] { DDrawFailCall(DDrawCall::SetDisplayMode, DDERR_INVALIDMODE); },
+         "Zobu 4: This display card does not support this display mode. \n"},
+        {"no GDI over the picture", [] { DDrawSetCanRenderWindowed(false); },
+         "Zobu 4: This display card can not render GDI.\n"},
+        {"no background", [] { unlink("Bitmaps/back1.bmp"); },
+         "zobu4: cannot load bitmap \"Bitmaps\\back1.bmp\": no such file\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.arrange();
+        HeadlessScheduleClose(kStartMs + 5000);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(WinMain(Instance(), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), row.said);
+        EXPECT_EQ(HeadlessPresentCount(), 0u) << "no frame composed";
+        MSG m = {};
+        EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "no timer";
+        TearDown();
+        SetUp();
+    }
+}
+
+// A frame needs the Screen's surfaces and the background; without them it composes nothing.
+TEST_F(ShellTest, RenderFrame_NothingToDrawWith_ComposesNothing) {
+    EXPECT_EQ(RenderFrame(), S_OK);
+    EXPECT_EQ(HeadlessPresentCount(), 0u);
+    ASSERT_EQ(Start(), S_OK);
+    EXPECT_EQ(RenderFrame(), S_OK);
+    const uint64_t presents = HeadlessPresentCount();
+    EXPECT_GT(presents, 0u);
+    StopGame();
+    EXPECT_EQ(background, nullptr);
+    EXPECT_EQ(RenderFrame(), S_OK);
+    EXPECT_EQ(HeadlessPresentCount(), presents) << "after shut-down";
+    StopGame(); // twice is harmless
+}
+
+// When another program takes the display, the present fails once; the primary is restored
+// and the next frame draws everything again, rather than black for the rest of the run.
+TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
+    ASSERT_EQ(Start(), S_OK);
+    ASSERT_EQ(RenderFrame(), S_OK);
+    const WORD sky = ScreenPixel(600, 300), pot = ScreenPixel(320, 450);
+    DDrawLoseSurfaces();
+    EXPECT_EQ(RenderFrame(), DDERR_SURFACELOST);
+    EXPECT_EQ(RenderFrame(), S_OK);
+    EXPECT_EQ(ScreenPixel(600, 300), sky);
+    EXPECT_EQ(ScreenPixel(320, 450), pot) << "the sprites, from system memory";
+}
+
+// The four commands reach the main window from their keys, whichever window has the focus.
+TEST_F(ShellTest, MainWndProc_Commands) {
+    ASSERT_EQ(Start(), S_OK);
+    ASSERT_NE(scorePanel, nullptr);
+    EXPECT_NE(GetFocus(), mainWindow) << "the panel's edit box has it";
+    SendMessageA(mainWindow, WM_COMMAND, 40002, 0);
+    EXPECT_EQ(Dropper.x, 258);
+    SendMessageA(mainWindow, WM_COMMAND, 40001, 0);
+    EXPECT_EQ(Dropper.x, 256);
+    SendMessageA(mainWindow, WM_COMMAND, 40004, 0);
+    EXPECT_EQ(FallingItem.drops, 1);
+    EXPECT_EQ(SendMessageA(mainWindow, WM_SETCURSOR, 0, 0), 1);
+    EXPECT_EQ(GetCursor(), nullptr) << "no cursor over the game";
+    SendMessageA(mainWindow, WM_COMMAND, 40003, 0);
+    EXPECT_EQ(background, nullptr);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_TRUE(IsWindow(mainWindow)) << "Escape does not destroy the window";
+}
+
+} // namespace
