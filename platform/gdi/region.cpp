@@ -61,7 +61,8 @@ class BandCursor {
 // Combines two rows of sorted, separate spans; touching pieces of the result join.
 void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Op op,
                   std::vector<Span>* out) {
-    std::vector<LONG> xs;
+    static std::vector<LONG> xs;
+    xs.clear();
     for (const std::vector<Span>* row : {&a, &b}) {
         for (const Span& s : *row) {
             xs.push_back(s.left);
@@ -94,7 +95,10 @@ void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Op op,
 }
 
 std::vector<RECT> Combine(const std::vector<RECT>& a, const std::vector<RECT>& b, Op op) {
-    std::vector<LONG> ys;
+    // Every present combines a few regions; their scratch space is kept from call to call
+    // (the program has one thread, and no combination runs inside another).
+    static std::vector<LONG> ys;
+    ys.clear();
     for (const std::vector<RECT>* rects : {&a, &b}) {
         for (const RECT& r : *rects) {
             ys.push_back(r.top);
@@ -106,7 +110,9 @@ std::vector<RECT> Combine(const std::vector<RECT>& a, const std::vector<RECT>& b
 
     std::vector<RECT> out;
     size_t last_band = 0; // where the last band of `out` starts
-    std::vector<Span> spans, last_spans;
+    static std::vector<Span> spans, last_spans;
+    spans.clear();
+    last_spans.clear();
     BandCursor in_a(a), in_b(b);
     for (size_t k = 0; k + 1 < ys.size(); ++k) {
         const LONG y0 = ys[k], y1 = ys[k + 1];
@@ -136,6 +142,12 @@ std::vector<RECT> Of(const RECT& rect) {
     return {rect};
 }
 
+// Whether `outer` holds all of `inner`.
+bool Holds(const RECT& outer, const RECT& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
 } // namespace
 
 RECT RectIntersection(const RECT& a, const RECT& b) {
@@ -148,6 +160,10 @@ RECT RectIntersection(const RECT& a, const RECT& b) {
 }
 
 void Region::Add(const RECT& rect) {
+    if (rects_.empty()) {
+        rects_ = Of(rect); // the common start: a region of one rectangle
+        return;
+    }
     rects_ = Combine(rects_, Of(rect), Op::Or);
 }
 
@@ -156,6 +172,9 @@ void Region::Subtract(const RECT& rect) {
 }
 
 void Region::Intersect(const RECT& rect) {
+    if (rects_.empty() || Holds(rect, Bounds())) {
+        return; // nothing is cut: the common case of a region within the screen
+    }
     rects_ = Combine(rects_, Of(rect), Op::And);
 }
 

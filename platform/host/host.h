@@ -42,7 +42,9 @@ struct HostOps {
 
     // Shows the 640 x 480 screen, 5:6:5 pixels, `pitch_bytes` from row to row. Called after
     // every blit onto the DirectDraw primary, and when a window's or the screen's device
-    // context that drew is released; the pixels are valid only during the call.
+    // context that drew is released. The pixels are the screen's own memory, which lasts as
+    // long as the program: a host may keep the pointer and look again later (the headless
+    // host does, for snapshots), but must not write to it.
     void (*present)(const uint16_t* pixels, int pitch_bytes);
 
     // Shows a message under a title until the user dismisses it; `style` holds MessageBoxA's

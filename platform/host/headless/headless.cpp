@@ -31,8 +31,19 @@ std::deque<ScriptedInput> script;
 uint64_t presents = 0;
 // The end of the script closes the program, timers or not.
 bool close_when_script_ends = false;
-// The last frame presented.
-std::vector<uint16_t> frame(kFrameWidth* kFrameHeight, 0);
+// The screen's memory, as the last present gave it; null before the first.
+const uint16_t* screen_pixels = nullptr;
+int screen_pitch_bytes = 0;
+
+// The screen as it stands, rows back to back.
+std::vector<uint16_t> Frame() {
+    std::vector<uint16_t> frame(kFrameWidth * kFrameHeight, 0);
+    for (int y = 0; screen_pixels && y < kFrameHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes;
+        memcpy(&frame[static_cast<size_t>(y) * kFrameWidth], row, kFrameWidth * sizeof(uint16_t));
+    }
+    return frame;
+}
 
 uint64_t RealNowMs() {
     timespec now{};
@@ -62,6 +73,7 @@ void TakeDueSnapshots(uint64_t now) {
             continue;
         }
         std::string error;
+        const std::vector<uint16_t> frame = Frame();
         if (!WritePng565(it->snapshot, frame.data(), kFrameWidth, kFrameHeight,
                          kFrameWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
             fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", it->snapshot.c_str(),
@@ -115,12 +127,11 @@ void Schedule(uint64_t at_ms, HostInput input, const std::string& snapshot = std
     script.insert(later, {at_ms, input, snapshot});
 }
 
+// Counts, and remembers where the screen is; a snapshot reads it when it is taken.
 void Present(const uint16_t* pixels, int pitch_bytes) {
     ++presents;
-    for (int y = 0; y < kFrameHeight; ++y) {
-        const auto* row = reinterpret_cast<const uint8_t*>(pixels) + y * pitch_bytes;
-        memcpy(&frame[static_cast<size_t>(y) * kFrameWidth], row, kFrameWidth * sizeof(uint16_t));
-    }
+    screen_pixels = pixels;
+    screen_pitch_bytes = pitch_bytes;
 }
 
 // No one to press a button: the message goes to standard error, one line, and is taken as
@@ -144,7 +155,8 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     script.clear();
     presents = 0;
     close_when_script_ends = false;
-    std::fill(frame.begin(), frame.end(), 0);
+    screen_pixels = nullptr;
+    screen_pitch_bytes = 0;
 }
 
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
@@ -188,6 +200,6 @@ uint64_t HeadlessPresentCount() {
     return presents;
 }
 
-const std::vector<uint16_t>& HeadlessFrame() {
-    return frame;
+std::vector<uint16_t> HeadlessFrame() {
+    return Frame();
 }

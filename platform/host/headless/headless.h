@@ -48,9 +48,9 @@ void HeadlessCloseWhenScriptEnds(bool yes);
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();
 
-// The screen as last presented: 640 x 480 pixels in 5:6:5, rows back to back; all black
-// before the first present.
-const std::vector<uint16_t>& HeadlessFrame();
+// The screen as it stands, from the last present: 640 x 480 pixels in 5:6:5, rows back to
+// back; all black before the first present.
+std::vector<uint16_t> HeadlessFrame();
 
 // Moves the virtual clock forward without waiting on anything (a busy program that does not
 // look at its queue). Ignored on the real clock.
