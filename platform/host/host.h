@@ -15,6 +15,7 @@ enum class HostInputKind : uint8_t {
     Key,   // a key went down (again, when auto-repeating) or up
     Mouse, // the pointer moved, or the left button went down or up, at a point of the screen
     Close, // the user asked to end the program (window close button, SIGINT, end of script)
+    Lost,  // another program took the display (Alt+Tab on Windows): its memory is gone
 };
 
 struct HostInput {

@@ -42,7 +42,8 @@ const Option kOptions[] = {
 
 const char kScriptHelp[] =
     "Script events, one a line, times in virtual ms since the game started:\n"
-    "  <ms> key NAME | down NAME | up NAME | hold NAME DURATION | close | snapshot FILE.png\n"
+    "  <ms> key NAME | down NAME | up NAME | hold NAME DURATION | close | lose | snapshot "
+    "FILE.png\n"
     "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12, A-Z, "
     "0-9.\n";
 
@@ -133,6 +134,9 @@ int main(int argc, char** argv) {
             break;
         case ScriptEvent::Kind::Close:
             HeadlessScheduleClose(at);
+            break;
+        case ScriptEvent::Kind::Lost:
+            HeadlessScheduleDisplayLost(at);
             break;
         case ScriptEvent::Kind::Snapshot:
             HeadlessScheduleSnapshot(at, e.path);

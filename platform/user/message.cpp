@@ -14,6 +14,7 @@
 // input arrives, then looks again. It never spins.
 #include "user_private.h"
 
+#include "../ddraw/ddraw_testing.h"
 #include "../host/host.h"
 
 #include <deque>
@@ -39,6 +40,15 @@ int quit_code = 0;
 void TakeHostInput() {
     HostInput input;
     while (Host().poll_input(&input)) {
+        if (input.kind == HostInputKind::Lost) {
+            // The display's memory goes with it: surfaces in display memory lose their
+            // pixels, and the program finds out when it next draws. The windows' pixels go
+            // too, so every window is to be painted again, as Windows repaints them all when
+            // the program gets the display back.
+            DDrawLoseSurfaces();
+            RepaintAllWindows();
+            continue;
+        }
         if (input.kind == HostInputKind::Close) {
             const HWND main = MainWindowForClose();
             if (main) {

@@ -79,6 +79,9 @@ LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 // The whole window is to be painted, frame and client area, and its visible children too.
 void MarkForPaint(Window& w);
 
+// Every visible window is to be painted again: the screen under them was lost.
+void RepaintAllWindows();
+
 // The widths of the frame the default procedure gives a window of these styles: 3 pixels
 // of dialog frame for WS_EX_DLGMODALFRAME, 1 of border for WS_BORDER, both when both.
 RECT FrameWidths(DWORD style, DWORD ex_style);
@@ -181,6 +184,9 @@ struct MessageFilter {
 
 // The first visible window, in creation order, that needs painting and passes the filter.
 HWND FindWindowToPaint(const MessageFilter& filter);
+
+// Windows alive: for a soak test, which expects the count not to grow.
+size_t UserLiveWindows();
 
 // Forgets every window, message, timer, accelerator table and key state: a fresh start for
 // a test fixture.

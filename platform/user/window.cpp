@@ -181,6 +181,19 @@ HWND MainWindowForClose() {
     return nullptr;
 }
 
+void RepaintAllWindows() {
+    for (HWND h : creation_order) {
+        Window* w = WindowFromHandle(h);
+        if (w->visible && w->IsTopLevel()) {
+            MarkForPaint(*w);
+        }
+    }
+}
+
+size_t UserLiveWindows() {
+    return windows.size();
+}
+
 void WindowsReset() {
     classes.clear();
     next_atom = 0xC000;

@@ -14,11 +14,15 @@ namespace {
 
 constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
-// An input to deliver, or, with a path, a snapshot to take.
+// An input to deliver; or, with a path or a probe, something to do once the program is idle.
 struct ScriptedInput {
     uint64_t at_ms = 0;
     HostInput input;
     std::string snapshot;
+    void (*probe)(void*) = nullptr;
+    void* probe_context = nullptr;
+
+    bool WaitsForIdle() const { return !snapshot.empty() || probe; }
 };
 
 // Which clock drives the host.
@@ -68,8 +72,13 @@ void SleepUntilReal(uint64_t deadline_ms) {
 // taken of the screen as it stands.
 void TakeDueSnapshots(uint64_t now) {
     for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
-        if (it->snapshot.empty()) {
+        if (!it->WaitsForIdle()) {
             ++it;
+            continue;
+        }
+        if (it->probe) {
+            it->probe(it->probe_context);
+            it = script.erase(it);
             continue;
         }
         std::string error;
@@ -93,7 +102,10 @@ void WaitUntil(uint64_t deadline_ms) {
         // The script is over, or nothing will ever happen again: the user closes the program.
         HostInput close;
         close.kind = HostInputKind::Close;
-        script.push_back({now, close, std::string()});
+        ScriptedInput closing;
+        closing.at_ms = now;
+        closing.input = close;
+        script.push_back(closing);
         return;
     }
     if (wake <= now) {
@@ -110,7 +122,7 @@ void WaitUntil(uint64_t deadline_ms) {
 bool PollInput(HostInput* input) {
     const uint64_t now = NowMs();
     for (auto it = script.begin(); it != script.end() && it->at_ms <= now; ++it) {
-        if (it->snapshot.empty()) {
+        if (!it->WaitsForIdle()) {
             *input = it->input;
             script.erase(it);
             return true;
@@ -119,12 +131,19 @@ bool PollInput(HostInput* input) {
     return false;
 }
 
-void Schedule(uint64_t at_ms, HostInput input, const std::string& snapshot = std::string()) {
+void Schedule(ScriptedInput scripted) {
     // Stable: after every event at the same time or earlier.
-    auto later = std::upper_bound(
-        script.begin(), script.end(), at_ms,
-        [](uint64_t t, const ScriptedInput& scripted) { return t < scripted.at_ms; });
-    script.insert(later, {at_ms, input, snapshot});
+    auto later =
+        std::upper_bound(script.begin(), script.end(), scripted.at_ms,
+                         [](uint64_t t, const ScriptedInput& other) { return t < other.at_ms; });
+    script.insert(later, scripted);
+}
+
+void Schedule(uint64_t at_ms, HostInput input) {
+    ScriptedInput scripted;
+    scripted.at_ms = at_ms;
+    scripted.input = input;
+    Schedule(scripted);
 }
 
 // Counts, and remembers where the screen is; a snapshot reads it when it is taken.
@@ -177,7 +196,24 @@ void HeadlessCloseWhenScriptEnds(bool yes) {
 }
 
 void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path) {
-    Schedule(at_ms, HostInput(), path);
+    ScriptedInput scripted;
+    scripted.at_ms = at_ms;
+    scripted.snapshot = path;
+    Schedule(scripted);
+}
+
+void HeadlessScheduleProbe(uint64_t at_ms, void (*probe)(void*), void* context) {
+    ScriptedInput scripted;
+    scripted.at_ms = at_ms;
+    scripted.probe = probe;
+    scripted.probe_context = context;
+    Schedule(scripted);
+}
+
+void HeadlessScheduleDisplayLost(uint64_t at_ms) {
+    HostInput lost;
+    lost.kind = HostInputKind::Lost;
+    Schedule(at_ms, lost);
 }
 
 void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button, bool down) {

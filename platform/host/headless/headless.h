@@ -35,6 +35,13 @@ void HeadlessScheduleClose(uint64_t at_ms);
 // A file that cannot be written is said on standard error; the run goes on.
 void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path);
 
+// Another program takes the display at at_ms, as Alt+Tab does on Windows.
+void HeadlessScheduleDisplayLost(uint64_t at_ms);
+
+// Calls probe(context) once the program has handled everything due at or before at_ms, as
+// a snapshot is taken: a soak test looks at the program's resources this way.
+void HeadlessScheduleProbe(uint64_t at_ms, void (*probe)(void*), void* context);
+
 // The pointer at (x, y) of the screen; with `button`, the left button going down or up.
 void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button = false,
                            bool down = false);

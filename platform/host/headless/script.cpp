@@ -126,11 +126,11 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
             e.kind = ScriptEvent::Kind::Up;
             e.at_ms = at + duration;
             events->push_back(e);
-        } else if (verb == "close") {
+        } else if (verb == "close" || verb == "lose") {
             if (!words_are(2)) {
                 return false;
             }
-            e.kind = ScriptEvent::Kind::Close;
+            e.kind = verb == "close" ? ScriptEvent::Kind::Close : ScriptEvent::Kind::Lost;
             events->push_back(e);
         } else if (verb == "snapshot") {
             if (!words_are(3)) {

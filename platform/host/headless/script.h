@@ -7,6 +7,7 @@
 //   <ms> up NAME              the key goes up
 //   <ms> hold NAME DURATION   down; auto-repeats after 500 ms, then every 33 ms; up at the end
 //   <ms> close                the window's close button: WM_CLOSE to the main window
+//   <ms> lose                 another program takes the display (Alt+Tab on Windows)
 //   <ms> snapshot FILE        a PNG of the screen once everything due by then is handled
 //
 // NAME is a virtual key without its VK_ prefix, in any case: Left, Right, Up, Down, Space,
@@ -19,7 +20,7 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum class Kind { Down, Up, Close, Snapshot };
+    enum class Kind { Down, Up, Close, Lost, Snapshot };
     uint64_t at_ms = 0;
     Kind kind = Kind::Down;
     uint8_t virtual_key = 0; // Down and Up
