@@ -1,5 +1,5 @@
 // One frame of the game against the raw memory work it implies, side by side in one run.
-// Run bench/frame_ratios.sh for the ratio; the raw times alone mean little.
+// Run bench/ratios.sh for the ratio; the raw times alone mean little.
 #include "app/shell.h"
 #include "app/state.h"
 #include "game/falling_item.h"

@@ -1,5 +1,5 @@
 // The screen layer's costs, each beside the plain memory operation it is measured against.
-// Run bench/screen_ratios.sh for the ratios; the raw times alone mean little.
+// Run bench/ratios.sh for the ratios; the raw times alone mean little.
 #include "screen/image.h"
 #include "screen/screen.h"
 
