@@ -52,6 +52,11 @@ struct HostOps {
     // MB_* flags (MB_ICONHAND: an error). Called by MessageBoxA, on the loop's thread, which
     // waits for it. Returns the IDOK-style number of the button pressed.
     int (*message_box)(const char* text, const char* title, unsigned style);
+
+    // Shows the pointer over the program's windows, or hides it. Called by every SetCursor:
+    // a null cursor hides it (the game's answer to WM_SETCURSOR), any other shows the host's
+    // own arrow.
+    void (*show_cursor)(bool visible);
 };
 
 // Installs the host every later call goes to. Called once by the launcher, or by a test

@@ -5,6 +5,8 @@
 // the thread that owns the window under the pointer sets it; a host shows it, or none.
 #include "user_private.h"
 
+#include "../host/host.h"
+
 #include <stdint.h>
 
 namespace {
@@ -44,6 +46,9 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
 HCURSOR WINAPI SetCursor(HCURSOR cursor) {
     const HCURSOR previous = current_cursor;
     current_cursor = cursor;
+    if (Host().show_cursor) {
+        Host().show_cursor(cursor != nullptr);
+    }
     return previous;
 }
 

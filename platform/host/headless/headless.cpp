@@ -160,7 +160,10 @@ int MessageBox(const char* text, const char* title, unsigned) {
     return 1; // IDOK
 }
 
-const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present, MessageBox};
+// No pointer to show or hide.
+void ShowCursor(bool) {}
+
+const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present, MessageBox, ShowCursor};
 
 } // namespace
 
