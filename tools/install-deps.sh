@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config libpng-dev
+    cmake ninja-build g++ pkg-config libpng-dev libsdl2-dev xvfb xauth xdotool imagemagick
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

@@ -9,14 +9,16 @@
 #include <windows.h>
 
 #include "headless/headless.h"
-#include "headless/script.h"
 #include "host.h"
+#include "script.h"
+#include "sdl/sdl_host.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 #include <fstream>
 #include <sstream>
@@ -34,14 +36,18 @@ struct Option {
     const char* help;
 };
 const Option kOptions[] = {
+    {"--windowed", nullptr, "play in a window rather than on the whole screen"},
+    {"--scale", "N", "the window's scale (default: the largest that fits 80 % of the screen)"},
+    {"--record", "FILE", "write every key and close, with its time, to FILE as a script"},
     {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
-    {"--script", "FILE", "take input from FILE (one event a line: see below)"},
-    {"--tick", "N", "start the virtual tick count at N (default 0): it seeds the Pot"},
+    {"--script", "FILE", "with --headless, take input from FILE (one event a line: see below)"},
+    {"--tick", "N", "start the tick count at N (headless: 0, or the script's): it seeds the Pot"},
     {"--help", nullptr, "print this help and exit"},
 };
 
 const char kScriptHelp[] =
-    "Script events, one a line, times in virtual ms since the game started:\n"
+    "Script events, one a line, times in virtual ms since the game started (a recording's\n"
+    "first line, \"tick N\", names the tick it started at):\n"
     "  <ms> key NAME | down NAME | up NAME | hold NAME DURATION | close | lose | snapshot "
     "FILE.png\n"
     "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12, A-Z, "
@@ -49,7 +55,8 @@ const char kScriptHelp[] =
 
 void PrintHelp() {
     printf("Usage: zobu4 [options]\n\nZobu 4: move with Left and Right, drop with Space, quit "
-           "with Escape.\n\nOptions:\n");
+           "with Escape.\nAlt+Enter switches between the whole screen and a window.\n\n"
+           "Options:\n");
     for (const Option& o : kOptions) {
         const std::string left =
             std::string(o.name) + (o.argument ? std::string(" ") + o.argument : "");
@@ -78,9 +85,10 @@ bool ReadText(const std::string& path, std::string* text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool headless = false;
+    bool headless = false, tick_given = false;
     const char* script_path = nullptr;
     uint64_t tick = 0;
+    SdlOptions sdl;
     std::string rest;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -89,16 +97,27 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--headless") {
             headless = true;
-        } else if (arg == "--script" || arg == "--tick") {
+        } else if (arg == "--windowed") {
+            sdl.windowed = true;
+        } else if (arg == "--script" || arg == "--tick" || arg == "--scale" || arg == "--record") {
             if (i + 1 >= argc) {
                 return Refuse(arg + " needs a value; see --help");
             }
             const char* value = argv[++i];
+            char* end = nullptr;
             if (arg == "--script") {
                 script_path = value;
+            } else if (arg == "--record") {
+                sdl.record = value;
+            } else if (arg == "--scale") {
+                const long scale = strtol(value, &end, 10);
+                if (*value < '1' || *value > '9' || *end != '\0' || scale > 16) {
+                    return Refuse("--scale takes a whole number from 1 to 16");
+                }
+                sdl.scale = static_cast<int>(scale);
             } else {
-                char* end = nullptr;
                 tick = strtoull(value, &end, 10);
+                tick_given = true;
                 if (*value < '0' || *value > '9' || *end != '\0' || tick > 0xFFFFFFFFu) {
                     return Refuse("--tick takes a whole number from 0 to 4294967295");
                 }
@@ -107,24 +126,48 @@ int main(int argc, char** argv) {
             rest += (rest.empty() ? "" : " ") + arg;
         }
     }
+
+    std::string error;
+    if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
+        fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
+        return 1;
+    }
     if (!headless) {
-        return Refuse("this build has no window to show the game in yet; run it with "
-                      "--headless (see --help)") -
-               1;
+        if (script_path) {
+            return Refuse("--script replays with --headless");
+        }
+        const HostOps* ops = SdlHostOpen(sdl, &error);
+        if (!ops) {
+            fprintf(stderr, "zobu4: %s; run it with --headless to play without a display\n",
+                    error.c_str());
+            return 1;
+        }
+        HostInstall(ops);
+        // A tick count that differs from run to run, as Windows' time since boot does: it
+        // seeds the Pot's wandering.
+        SdlHostStartTick(tick_given ? tick
+                                    : static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu);
+        const int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+        SdlHostClose();
+        return status;
     }
 
-    HeadlessReset(HeadlessClock::Virtual, tick);
-    HostInstall(HeadlessHost());
     std::vector<ScriptEvent> events;
     if (script_path) {
-        std::string text, error;
+        std::string text;
         if (!ReadText(script_path, &text)) {
             return Refuse(std::string("cannot read the script \"") + script_path + "\"");
         }
         if (!ParseScript(text, &events, &error)) {
             return Refuse(std::string(script_path) + ": " + error);
         }
+        uint64_t recorded_tick = 0;
+        if (!tick_given && ScriptStartTick(text, &recorded_tick)) {
+            tick = recorded_tick; // a recording replays from the tick it started at
+        }
     }
+    HeadlessReset(HeadlessClock::Virtual, tick);
+    HostInstall(HeadlessHost());
     for (const ScriptEvent& e : events) {
         const uint64_t at = tick + e.at_ms;
         switch (e.kind) {
@@ -145,11 +188,5 @@ int main(int argc, char** argv) {
     }
     // A script that ends with the game still running ends with the close button.
     HeadlessCloseWhenScriptEnds(true);
-
-    std::string error;
-    if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
-        fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
-        return 1;
-    }
     return WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
 }

@@ -54,6 +54,37 @@ uint8_t VirtualKeyFromName(const std::string& name) {
     return 0;
 }
 
+std::string NameFromVirtualKey(uint8_t key) {
+    static const char* const named[] = {"Left",   "Right", "Up",  "Down", "Space", "Escape",
+                                        "Return", "Tab",   "Alt", "Ctrl", "Shift"};
+    for (const char* name : named) {
+        if (VirtualKeyFromName(name) == key) {
+            return name;
+        }
+    }
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+        return std::string(1, static_cast<char>(key));
+    }
+    if (key >= VK_F1 && key < VK_F1 + 12) {
+        return "F" + std::to_string(key - VK_F1 + 1);
+    }
+    return "";
+}
+
+bool ScriptStartTick(const std::string& text, uint64_t* tick) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string first, value, extra;
+        if (!(words >> first)) {
+            continue; // blank or a comment
+        }
+        return first == "tick" && (words >> value) && !(words >> extra) && ParseMs(value, tick);
+    }
+    return false;
+}
+
 bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error) {
     events->clear();
     std::istringstream lines(text);
@@ -73,6 +104,13 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
         }
         if (w.empty()) {
             continue;
+        }
+        if (w[0] == "tick" && events->empty() && previous_ms == 0) {
+            uint64_t tick = 0;
+            if (w.size() != 2 || !ParseMs(w[1], &tick)) {
+                return fail("\"tick\" takes the tick count the run started at");
+            }
+            continue; // the recorded run's start: ScriptStartTick reads it
         }
         uint64_t at = 0;
         if (!ParseMs(w[0], &at)) {

@@ -1,6 +1,6 @@
 // Zobu 4 platform floor: input scripts, the headless host's input and the format of
-// recordings. One event a line; '#' starts a comment; times are virtual milliseconds since
-// WinMain started and never go back:
+// recordings (which the SDL host writes). One event a line; '#' starts a comment; times are virtual
+// milliseconds since WinMain started and never go back:
 //
 //   <ms> key NAME             a tap: the key down, and up again 1 ms later
 //   <ms> down NAME            the key goes down (again, while down: an auto-repeat)
@@ -33,3 +33,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
 
 // The virtual key a NAME stands for; 0 when it is none we know.
 uint8_t VirtualKeyFromName(const std::string& name);
+
+// The NAME of a virtual key, for a recording; empty for a key scripts cannot name.
+std::string NameFromVirtualKey(uint8_t virtual_key);
+
+// A recording's first line may be "tick N": the tick count the recorded run started at.
+// Reads it from a script's text; false when the script has none.
+bool ScriptStartTick(const std::string& text, uint64_t* tick);

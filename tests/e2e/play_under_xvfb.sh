@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# End to end on a real X server: zobu4 --windowed under Xvfb, real key events from xdotool,
+# screenshots of the X screen with ImageMagick's import.
+#   - Right three times and Space: the Dropper moves 6 pixels at the window's scale, and
+#     the score panel stands at the window's top-left corner;
+#   - Escape ends the game with exit status 0 within 2 s;
+#   - the window's close button (WM_DELETE_WINDOW) does the same, and so does SIGTERM.
+# Usage: play_under_xvfb.sh ZOBU4 X11_CLOSE ART_DIR
+set -euo pipefail
+zobu4="$1"
+x11_close="$2"
+art="$3"
+work=$(mktemp -d /tmp/zobu4-xvfb-XXXXXX)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+ln -s "$art" "$work/Bitmaps"
+cd "$work"
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts the game and waits for its window; sets $pid and $window.
+start() {
+    "$zobu4" --windowed --scale 1 >"$work/out" 2>"$work/err" &
+    pid=$!
+    window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
+    # There is no window manager to give it the focus, as the user's would.
+    xdotool windowfocus --sync "$window"
+    sleep 0.5 # the first frames
+}
+
+# Waits up to 2 s for the game to end; fails unless it ended with status 0 and said nothing.
+expect_clean_exit() {
+    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "$1: still running after 2 s"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "$1: exit status $status"
+    [ ! -s "$work/err" ] || fail "$1: said $(cat "$work/err")"
+    echo "ok: $1 ends the game, exit status 0"
+}
+
+# The window's picture as PPM: 640 x 480 from the window's corner.
+shot() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "640x480+$X+$Y" +repage -depth 8 "$1"
+}
+
+start
+shot "$work/before.ppm"
+xdotool key Right Right Right space # through XTEST: real key events, to the focus
+sleep 0.5
+shot "$work/after.ppm"
+python3 - "$work/before.ppm" "$work/after.ppm" <<'PY' || fail "what the window shows"
+import sys
+def read(path):
+    data = open(path, "rb").read()
+    parts = data.split(maxsplit=4)
+    width, height = int(parts[1]), int(parts[2])
+    assert parts[3] == b"255", "an 8-bit picture"
+    pixels = parts[4][-width * height * 3:]
+    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
+before, after = read(sys.argv[1]), read(sys.argv[2])
+# The Dropper starts at x 256, y 85: its hat's star is at (320, 110).
+star = before(320, 110)
+def leftmost(picture):
+    return min((x for y in range(85, 245) for x in range(640) if picture(x, y) == star), default=None)
+shift = leftmost(after) - leftmost(before)
+print(f"the Dropper moved {shift} pixels")
+assert shift == 6, shift
+# The panel's plaque at the top-left, brass; its cut corner shows the sky behind it.
+r, g, b = after(100, 50)
+assert r > 150 and r > g > b, ("no plaque at the top-left", (r, g, b))
+assert after(0, 0)[0] < 100, ("the corner should show the sky", after(0, 0))
+print("the panel stands at the top-left")
+PY
+xdotool key Escape
+expect_clean_exit "Escape"
+
+start
+"$x11_close" "$window"
+expect_clean_exit "the close button"
+
+start
+kill -TERM "$pid"
+expect_clean_exit "SIGTERM"
+echo "1 passed, 0 failed"
