@@ -7,6 +7,8 @@
   ZOBU1.bmp    32 x 32   a blue gem
   ZOBU2.bmp    32 x 32   a red apple
 
+and the program's icon for desktops, res/zobu4.png: the Pot, 64 x 64, its magenta clear.
+
 Magenta (255, 0, 255) is transparent in the four sprites and absent from the background.
 Every pixel is a flat colour with hard edges, so the art stays sharp at any integer zoom
 and keys cleanly. Everything is drawn from code here; nothing is taken from elsewhere.
@@ -236,6 +238,21 @@ def write_png(path, canvas, zoom):
                 chunk(b"IEND", b""))
 
 
+def write_icon(path, canvas):
+    """An RGBA PNG in which magenta is transparent."""
+    raw = b""
+    for row in canvas.rows:
+        raw += b"\0" + b"".join(bytes(rgb) + (b"\0" if rgb == MAGENTA else b"\xff") for rgb in row)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    ihdr = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw)) +
+                chunk(b"IEND", b""))
+
+
 def main():
     pictures = {"back1.bmp": background(), "Quib1.bmp": dropper(), "pot1.bmp": pot(),
                 "ZOBU1.bmp": gem(), "ZOBU2.bmp": apple()}
@@ -245,6 +262,7 @@ def main():
     os.makedirs("Bitmaps", exist_ok=True)
     for name, canvas in pictures.items():
         write_bmp(os.path.join("Bitmaps", name), canvas)
+    write_icon(os.path.join("res", "zobu4.png"), pictures["pot1.bmp"])
     if len(sys.argv) == 3 and sys.argv[1] == "--preview":
         for name, canvas in pictures.items():
             write_png(os.path.join(sys.argv[2], name.replace(".bmp", ".png")), canvas,

@@ -18,7 +18,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -71,6 +73,37 @@ int Refuse(const std::string& what) {
     return 2;
 }
 
+// The game looks for its art in the current folder, as on Windows. Installed, it keeps the
+// art in ../share/zobu4 beside its own folder; started where there is no Bitmaps folder (from
+// a desktop's menu, or a shell anywhere), it plays from there, as a Windows shortcut's
+// start-in folder would have it.
+void StartInTheDataFolder() {
+    struct stat info;
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (stat("Bitmaps", &info) == 0 || length <= 0) {
+        return;
+    }
+    self[length] = '\0';
+    std::string data = self;
+    data = data.substr(0, data.rfind('/')) + "/../share/zobu4";
+    if (stat((data + "/Bitmaps").c_str(), &info) == 0 && chdir(data.c_str()) != 0) {
+        fprintf(stderr, "zobu4: cannot enter %s\n", data.c_str());
+    }
+}
+
+// The folder the program was started in, before StartInTheDataFolder; empty if unknown.
+std::string start_folder;
+
+// A file the user named, taken from the folder the program was started in, so that it stays
+// the same file after StartInTheDataFolder.
+std::string FromStartFolder(const std::string& path) {
+    if (path.empty() || path[0] == '/' || start_folder.empty()) {
+        return path;
+    }
+    return start_folder + "/" + path;
+}
+
 bool ReadText(const std::string& path, std::string* text) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -86,10 +119,12 @@ bool ReadText(const std::string& path, std::string* text) {
 
 int main(int argc, char** argv) {
     bool headless = false, tick_given = false;
-    const char* script_path = nullptr;
+    std::string script_path;
     uint64_t tick = 0;
     SdlOptions sdl;
     std::string rest;
+    char folder[4096];
+    start_folder = getcwd(folder, sizeof folder) ? folder : "";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help") {
@@ -106,9 +141,9 @@ int main(int argc, char** argv) {
             const char* value = argv[++i];
             char* end = nullptr;
             if (arg == "--script") {
-                script_path = value;
+                script_path = FromStartFolder(value);
             } else if (arg == "--record") {
-                sdl.record = value;
+                sdl.record = FromStartFolder(value);
             } else if (arg == "--scale") {
                 const long scale = strtol(value, &end, 10);
                 if (*value < '1' || *value > '9' || *end != '\0' || scale > 16) {
@@ -127,13 +162,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    StartInTheDataFolder();
     std::string error;
     if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
         fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
         return 1;
     }
     if (!headless) {
-        if (script_path) {
+        if (!script_path.empty()) {
             return Refuse("--script replays with --headless");
         }
         const HostOps* ops = SdlHostOpen(sdl, &error);
@@ -153,13 +189,16 @@ int main(int argc, char** argv) {
     }
 
     std::vector<ScriptEvent> events;
-    if (script_path) {
+    if (!script_path.empty()) {
         std::string text;
         if (!ReadText(script_path, &text)) {
-            return Refuse(std::string("cannot read the script \"") + script_path + "\"");
+            return Refuse("cannot read the script \"" + script_path + "\"");
         }
         if (!ParseScript(text, &events, &error)) {
-            return Refuse(std::string(script_path) + ": " + error);
+            return Refuse(script_path + ": " + error);
+        }
+        for (ScriptEvent& e : events) {
+            e.path = FromStartFolder(e.path); // snapshots go where the user ran the script
         }
         uint64_t recorded_tick = 0;
         if (!tick_given && ScriptStartTick(text, &recorded_tick)) {
