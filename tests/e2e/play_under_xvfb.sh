@@ -4,7 +4,9 @@
 #   - Right three times and Space: the Dropper moves 6 pixels at the window's scale, and
 #     the score panel stands at the window's top-left corner;
 #   - Escape ends the game with exit status 0 within 2 s;
-#   - the window's close button (WM_DELETE_WINDOW) does the same, and so does SIGTERM.
+#   - the window's close button (WM_DELETE_WINDOW) does the same, and so does SIGTERM;
+#   - the first session is recorded with --record, and the recording replays headless to the
+#     same Dropper position.
 # Usage: play_under_xvfb.sh ZOBU4 X11_CLOSE ART_DIR
 set -euo pipefail
 zobu4="$1"
@@ -25,7 +27,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # Starts the game and waits for its window; sets $pid and $window.
 start() {
-    "$zobu4" --windowed --scale 1 >"$work/out" 2>"$work/err" &
+    "$zobu4" --windowed --scale 1 "$@" >"$work/out" 2>"$work/err" &
     pid=$!
     window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
     # There is no window manager to give it the focus, as the user's would.
@@ -50,7 +52,7 @@ shot() {
     import -window root -crop "640x480+$X+$Y" +repage -depth 8 "$1"
 }
 
-start
+start --record "$work/session.script"
 shot "$work/before.ppm"
 xdotool key Right Right Right space # through XTEST: real key events, to the focus
 sleep 0.5
@@ -80,6 +82,57 @@ print("the panel stands at the top-left")
 PY
 xdotool key Escape
 expect_clean_exit "Escape"
+
+# The recording: its start tick, then the keys with their times; replayed headless with a
+# snapshot at its start and one just before the Escape, the Dropper has moved the same 6.
+head -n 1 "$work/session.script" | grep -qE '^tick [0-9]+$' || fail "the recording has no start tick"
+grep -qE '^[0-9]+ down Right$' "$work/session.script" || fail "the recording has no Right"
+escape_at=$(awk '$2 == "down" && $3 == "Escape" {print $1; exit}' "$work/session.script")
+{
+    grep '^tick' "$work/session.script"
+    { grep -v '^tick' "$work/session.script"; echo "0 snapshot start.png"
+      echo "$((escape_at - 1)) snapshot end.png"; } | sort -s -n -k1,1
+} >"$work/replay.script"
+"$zobu4" --headless --script "$work/replay.script" 2>"$work/replay.err" ||
+    fail "the replay: $(cat "$work/replay.err")"
+python3 - "$work/start.png" "$work/end.png" <<'PY' || fail "the replay"
+import struct, sys, zlib
+def read(path):  # our own snapshots: 8-bit RGB, filtered rows
+    data = open(path, "rb").read()
+    width, height = struct.unpack(">II", data[16:24])
+    chunks, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            chunks += data[at + 8:at + 8 + length]
+        at += 12 + length
+    raw, rows, previous = zlib.decompress(chunks), [], bytearray(width * 3)
+    for y in range(height):
+        line = raw[y * (width * 3 + 1):(y + 1) * (width * 3 + 1)]
+        kind, row = line[0], bytearray(line[1:])
+        for i in range(len(row)):
+            a = row[i - 3] if i >= 3 else 0
+            b = previous[i]
+            c = previous[i - 3] if i >= 3 else 0
+            if kind == 1: row[i] = (row[i] + a) & 255
+            elif kind == 2: row[i] = (row[i] + b) & 255
+            elif kind == 3: row[i] = (row[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(row))
+        previous = row
+    return lambda x, y: rows[y][3 * x:3 * x + 3]
+start, end = read(sys.argv[1]), read(sys.argv[2])
+star = start(320, 110)
+def leftmost(picture):
+    return min(x for y in range(85, 245) for x in range(640) if picture(x, y) == star)
+shift = leftmost(end) - leftmost(start)
+print(f"the replay moved the Dropper {shift} pixels")
+assert shift == 6, shift
+PY
+echo "ok: the recording replays headless to the same position"
 
 start
 "$x11_close" "$window"
