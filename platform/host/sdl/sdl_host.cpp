@@ -2,6 +2,7 @@
 #include "sdl_host.h"
 
 #include "../script.h"
+#include "gamepad.h"
 
 #include <SDL.h>
 
@@ -37,6 +38,8 @@ uint64_t start_tick = 0;
 std::deque<HostInput> pending;
 // The recording, if any.
 FILE* record = nullptr;
+// Controllers, whose buttons and stick are keys too.
+Gamepads gamepads;
 
 uint64_t NowMs() {
     return SDL_GetTicks64() + clock_offset_ms;
@@ -106,6 +109,14 @@ void ToggleFullScreen() {
 // Turns what SDL reports into the floor's input.
 void Take(const SDL_Event& e) {
     HostInput input;
+    const size_t before = pending.size();
+    if (gamepads.Take(e, NowMs(), &pending)) {
+        for (size_t i = before; i < pending.size(); ++i) {
+            const std::string name = NameFromVirtualKey(pending[i].virtual_key);
+            Record(std::string(pending[i].down ? "down " : "up ") + name);
+        }
+        return;
+    }
     switch (e.type) {
     case SDL_QUIT: // the window's close button, or SIGINT or SIGTERM
         input.kind = HostInputKind::Close;
@@ -167,6 +178,11 @@ void Drain() {
     while (SDL_PollEvent(&e)) {
         Take(e);
     }
+    const size_t before = pending.size();
+    gamepads.Repeat(NowMs(), &pending);
+    for (size_t i = before; i < pending.size(); ++i) {
+        Record("down " + NameFromVirtualKey(pending[i].virtual_key));
+    }
 }
 
 // Sends the rows that changed since the picture last shown, and shows it.
@@ -214,7 +230,7 @@ void WaitUntil(uint64_t deadline_ms) {
         if (now >= deadline_ms) {
             return;
         }
-        uint64_t wake = deadline_ms;
+        uint64_t wake = std::min(deadline_ms, gamepads.NextRepeat());
         if (picture_waiting) {
             wake = std::min(wake, last_shown_ms + refresh_ms);
         }
@@ -266,7 +282,7 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
         return nullptr;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         *error = std::string("cannot open the display: ") + SDL_GetError();
         return nullptr;
     }
