@@ -40,6 +40,7 @@ struct Option {
 const Option kOptions[] = {
     {"--windowed", nullptr, "play in a window rather than on the whole screen"},
     {"--scale", "N", "the window's scale (default: the largest that fits 80 % of the screen)"},
+    {"--gpu", nullptr, "scale on the graphics card (OpenGL) rather than the processor"},
     {"--record", "FILE", "write every key and close, with its time, to FILE as a script"},
     {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
     {"--script", "FILE", "with --headless, take input from FILE (one event a line: see below)"},
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
             headless = true;
         } else if (arg == "--windowed") {
             sdl.windowed = true;
+        } else if (arg == "--gpu") {
+            sdl.gpu = true;
         } else if (arg == "--script" || arg == "--tick" || arg == "--scale" || arg == "--record") {
             if (i + 1 >= argc) {
                 return Refuse(arg + " needs a value; see --help");

@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 #include <algorithm>
 #include <deque>
@@ -19,10 +20,14 @@ namespace {
 constexpr int kWidth = 640, kHeight = 480;
 constexpr unsigned kIconHand = 0x10; // MB_ICONHAND
 
-// The window, its renderer and the texture the screen is shown through.
+// The window; with --gpu, its renderer and the texture the screen is shown through; else the
+// picture as an SDL surface, scaled into the window's own surface.
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
+SDL_Surface* picture = nullptr;
+// Where the picture lies in the window, and how many window pixels a pixel takes.
+int picture_x = 0, picture_y = 0, picture_scale = 1;
 // The screen's memory, as the last present gave it; the picture shown, to find what changed.
 const uint16_t* screen_pixels = nullptr;
 int screen_pitch_bytes = 0;
@@ -40,6 +45,14 @@ std::deque<HostInput> pending;
 FILE* record = nullptr;
 // Controllers, whose buttons and stick are keys too.
 Gamepads gamepads;
+// The measuring switches (sdl_host.h), and what they measure.
+bool stats = false;
+bool full_upload = false;
+double first_picture_s = 0;      // CLOCK_MONOTONIC when the first picture was shown
+std::deque<uint32_t> key_stamps; // SDL's times of keyboard key-downs, not yet handed on
+std::deque<uint32_t> keys_taken; // those handed to the floor, not yet shown
+std::vector<uint32_t> key_to_screen_ms;
+uint64_t pictures = 0, rows_sent = 0;
 
 uint64_t NowMs() {
     return SDL_GetTicks64() + clock_offset_ms;
@@ -138,6 +151,9 @@ void Take(const SDL_Event& e) {
             break;
         }
         input.down = down;
+        if (down && stats) {
+            key_stamps.push_back(e.key.timestamp);
+        }
         const std::string name = NameFromVirtualKey(input.virtual_key);
         if (!name.empty()) {
             Record(std::string(down ? "down " : "up ") + name);
@@ -158,6 +174,10 @@ void Take(const SDL_Event& e) {
         input.down = e.type == SDL_MOUSEBUTTONDOWN;
         input.x = button ? e.button.x : e.motion.x;
         input.y = button ? e.button.y : e.motion.y;
+        if (!renderer) { // the renderer's logical size maps them already
+            input.x = (input.x - picture_x) / picture_scale;
+            input.y = (input.y - picture_y) / picture_scale;
+        }
         pending.push_back(input);
         break;
     }
@@ -185,6 +205,36 @@ void Drain() {
     }
 }
 
+// The CPU path: scales rows first to last of the picture into the window's surface, a
+// whole number of window pixels to each, centred, and hands the window system just those
+// (all of the window, black bars included, when it lost what it showed).
+void ShowRows(int first, int last) {
+    SDL_Surface* target = SDL_GetWindowSurface(window);
+    if (!target) {
+        return;
+    }
+    picture_scale = std::max(1, std::min(target->w / kWidth, target->h / kHeight));
+    picture_x = (target->w - kWidth * picture_scale) / 2;
+    picture_y = (target->h - kHeight * picture_scale) / 2;
+    if (everything_stale) {
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+        first = 0;
+        last = kHeight - 1;
+    }
+    if (last < first) {
+        return;
+    }
+    SDL_Rect from = {0, first, kWidth, last - first + 1};
+    SDL_Rect to = {picture_x, picture_y + first * picture_scale, kWidth * picture_scale,
+                   (last - first + 1) * picture_scale};
+    SDL_BlitScaled(picture, &from, target, &to);
+    if (everything_stale) {
+        SDL_UpdateWindowSurface(window);
+    } else {
+        SDL_UpdateWindowSurfaceRects(window, &to, 1);
+    }
+}
+
 // Sends the rows that changed since the picture last shown, and shows it.
 void Show() {
     picture_waiting = false;
@@ -195,23 +245,56 @@ void Show() {
             const auto* row = reinterpret_cast<const uint16_t*>(
                 reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes);
             uint16_t* copy = &shown[static_cast<size_t>(y) * kWidth];
-            if (everything_stale || memcmp(copy, row, kWidth * sizeof(uint16_t)) != 0) {
+            if (everything_stale || full_upload ||
+                memcmp(copy, row, kWidth * sizeof(uint16_t)) != 0) {
                 memcpy(copy, row, kWidth * sizeof(uint16_t));
                 first = std::min(first, y);
                 last = y;
             }
         }
         if (last >= first) {
+            rows_sent += static_cast<uint64_t>(last - first + 1);
+        }
+        if (renderer && last >= first) {
             const SDL_Rect rows = {0, first, kWidth, last - first + 1};
             SDL_UpdateTexture(texture, &rows, &shown[static_cast<size_t>(first) * kWidth],
                               kWidth * static_cast<int>(sizeof(uint16_t)));
+        } else if (!renderer) {
+            ShowRows(first, last);
         }
     }
     everything_stale = false;
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
+    if (renderer) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+    }
+    if (stats) {
+        ++pictures;
+        if (first_picture_s == 0) {
+            timespec t;
+            clock_gettime(CLOCK_MONOTONIC, &t);
+            first_picture_s = static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+        }
+        const uint32_t now = SDL_GetTicks();
+        for (uint32_t taken : keys_taken) {
+            key_to_screen_ms.push_back(now - taken);
+        }
+        keys_taken.clear();
+    }
+}
+
+void ReportStats() {
+    std::vector<uint32_t> ms = key_to_screen_ms;
+    std::sort(ms.begin(), ms.end());
+    auto at = [&](size_t percent) { return ms.empty() ? 0u : ms[(ms.size() - 1) * percent / 100]; };
+    fprintf(stderr,
+            "zobu4 stats: first picture at %.4f s; key-to-screen over %zu keys: median %u ms, "
+            "90th %u ms, max %u ms; %llu pictures, %llu rows sent; refresh %llu ms\n",
+            first_picture_s, ms.size(), at(50), at(90), at(100),
+            static_cast<unsigned long long>(pictures), static_cast<unsigned long long>(rows_sent),
+            static_cast<unsigned long long>(refresh_ms));
 }
 
 // The floor waits here: the newest picture is shown, paced to the display's refresh, and
@@ -249,6 +332,13 @@ bool PollInput(HostInput* input) {
     }
     *input = pending.front();
     pending.pop_front();
+    if (stats && input->kind == HostInputKind::Key && input->down) {
+        // A keyboard's key from SDL's own event time; a controller's from now.
+        keys_taken.push_back(key_stamps.empty() ? SDL_GetTicks() : key_stamps.front());
+        if (!key_stamps.empty()) {
+            key_stamps.pop_front();
+        }
+    }
     return true;
 }
 
@@ -281,7 +371,14 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
         *error = "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return nullptr;
     }
+    stats = getenv("ZOBU_SDL_STATS") != nullptr;
+    full_upload = getenv("ZOBU_SDL_FULL_UPLOAD") != nullptr;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (!options.gpu) {
+        // The window's surface as the window system's own image (X11 shared memory), not a
+        // texture drawn by OpenGL, which a machine without a graphics card runs on its CPU.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         *error = std::string("cannot open the display: ") + SDL_GetError();
         return nullptr;
@@ -302,19 +399,28 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
         SDL_WINDOW_RESIZABLE | (options.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     window = SDL_CreateWindow("Zobu 4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kWidth * scale, kHeight * scale, flags);
-    renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
-    texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565,
-                                           SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
-                       : nullptr;
-    if (!texture) {
+    if (window && options.gpu) {
+        renderer = SDL_CreateRenderer(window, -1, 0);
+        texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565,
+                                               SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
+                           : nullptr;
+        if (texture) {
+            // Sharp at any size: a whole number of pixels per pixel, centred, black bars.
+            SDL_RenderSetLogicalSize(renderer, kWidth, kHeight);
+            SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+        }
+    } else if (window) {
+        // The shadow copy of the picture, as a surface that SDL converts and scales itself.
+        picture = SDL_CreateRGBSurfaceWithFormatFrom(shown.data(), kWidth, kHeight, 16,
+                                                     kWidth * static_cast<int>(sizeof(uint16_t)),
+                                                     SDL_PIXELFORMAT_RGB565);
+    }
+    if (!window || (options.gpu ? !texture : !picture)) {
         *error = std::string("cannot open a window: ") + SDL_GetError();
         SdlHostClose();
         return nullptr;
     }
     SDL_SetWindowMinimumSize(window, kWidth, kHeight);
-    // Sharp at any size: a whole number of pixels per pixel, centred, black bars around.
-    SDL_RenderSetLogicalSize(renderer, kWidth, kHeight);
-    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
     if (!options.record.empty()) {
         record = fopen(options.record.c_str(), "w");
         if (!record) {
@@ -336,6 +442,9 @@ void SdlHostStartTick(uint64_t tick) {
 }
 
 void SdlHostClose() {
+    if (stats) {
+        ReportStats();
+    }
     if (record) {
         fclose(record);
         record = nullptr;
@@ -343,6 +452,10 @@ void SdlHostClose() {
     if (texture) {
         SDL_DestroyTexture(texture);
     }
+    if (picture) {
+        SDL_FreeSurface(picture);
+    }
+    picture = nullptr;
     if (renderer) {
         SDL_DestroyRenderer(renderer);
     }

@@ -9,7 +9,18 @@
 //
 // Presenting never blocks the game: a present only notes where the newest picture is, and
 // the host shows it when the game's loop waits, at most once per display refresh, sending
-// to the screen only the rows that changed since the picture last shown.
+// to the screen only the rows that changed since the picture last shown. Two paths, chosen
+// by measurement (bench/sdl_figures.sh): by default SDL scales those rows into the window's
+// own surface and hands the window system just them, which costs a fraction of a per cent of
+// a core for an idle game; with --gpu, SDL's renderer scales the whole picture on the
+// graphics card (OpenGL), which a machine without one pays for on the CPU at every present.
+//
+// Two switches, for measuring (bench/sdl_figures.sh), in the environment:
+//   ZOBU_SDL_STATS=1        at exit, one line on standard error: when the first picture was
+//                           shown (CLOCK_MONOTONIC), the key-to-screen time of each key (from
+//                           SDL's key event to the picture shown after its message was taken)
+//                           as median, 90th percentile and maximum, pictures and rows sent;
+//   ZOBU_SDL_FULL_UPLOAD=1  send the whole picture every time, to compare with sending rows.
 #pragma once
 
 #include "../host.h"
@@ -21,6 +32,7 @@
 struct SdlOptions {
     bool windowed = false; // a window instead of the whole desktop
     int scale = 0;         // the window's scale; 0: the largest that fits 80 % of the desktop
+    bool gpu = false;      // scale on the graphics card through SDL's renderer, not the CPU
     std::string record;    // where to write every input as a script, if anywhere
 };
 

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The SDL host's figures under Xvfb (CPU only), from the repository's root:
+#  - start-up: process start to the first picture on screen, median of 10 (goal: 150 ms);
+#  - idle CPU: the game left alone in a window for 20 s (about 13 frames a second), beside
+#    the same with the whole picture sent on every present, and beside the headless host
+#    playing the same 20 s (goal: under 1 % of one core);
+#  - key-to-screen: 200 key presses, from SDL's key event to the picture that shows its
+#    effect (goal: median under 1 ms plus one refresh).
+#  Idle CPU is measured three ways: the default path sending changed rows, the same sending
+#  every row (ZOBU_SDL_FULL_UPLOAD=1), and --gpu.
+# Usage: bench/sdl_figures.sh [build dir]; needs xvfb and xdotool (tools/install-deps.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+game="$(pwd)/${1:-build/release}/zobu4"
+work=$(mktemp -d /tmp/zobu4-figures-XXXXXX)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+python3 - "$game" "$work" <<'PY'
+import os, re, statistics, subprocess, sys, time
+game, work = sys.argv[1], sys.argv[2]
+def run_window(extra_env, seconds, keys=0, options=()):
+    env = dict(os.environ, ZOBU_SDL_STATS="1", **extra_env)
+    started = time.monotonic()
+    p = subprocess.Popen([game, "--windowed", "--scale", "1", *options], env=env,
+                         stderr=subprocess.PIPE, text=True)
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Zobu 4$"],
+                            capture_output=True, text=True, timeout=10).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    time.sleep(1)
+    def cpu():
+        fields = open(f"/proc/{p.pid}/stat").read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    cpu_before, wall_before = cpu(), time.monotonic()
+    if keys:
+        subprocess.run(["xdotool", "key", "--delay", "40"] + ["Left", "Right"] * (keys // 2), check=True)
+    time.sleep(seconds)
+    used = (cpu() - cpu_before) / (time.monotonic() - wall_before)
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
+    err = p.communicate(timeout=10)[1]
+    stats = re.search(r"first picture at ([0-9.]+) s; key-to-screen over (\d+) keys: median (\d+) ms, "
+                      r"90th (\d+) ms, max (\d+) ms; (\d+) pictures, (\d+) rows sent; refresh (\d+) ms", err)
+    first = float(stats.group(1)) - started
+    return first, used, stats
+starts = sorted(run_window({}, 0)[0] * 1000 for _ in range(10))
+print(f"start-up to the first picture under Xvfb: median {statistics.median(starts):6.1f} ms "
+      f"of 10 (goal: under 150 ms)")
+_, rows_cpu, rows = run_window({}, 20)
+_, full_cpu, full = run_window({"ZOBU_SDL_FULL_UPLOAD": "1"}, 20)
+_, gpu_cpu, gpu = run_window({}, 20, options=("--gpu",))
+with open(f"{work}/idle.script", "w") as f:
+    f.write("20000 close\n")
+before = os.times()
+subprocess.run([game, "--headless", "--script", f"{work}/idle.script"], check=True)
+after = os.times()
+headless = (after.children_user + after.children_system - before.children_user - before.children_system) / 20
+print(f"idle CPU, 20 s in a window, % of one core (goal: under 1 %):\n"
+      f"  window surface, changed rows (the default): {rows_cpu * 100:5.2f}  "
+      f"({rows.group(7)} rows in {rows.group(6)} pictures)\n"
+      f"  window surface, every row:                   {full_cpu * 100:5.2f}  ({full.group(7)} rows)\n"
+      f"  --gpu, SDL's renderer:                       {gpu_cpu * 100:5.2f}  ({gpu.group(6)} pictures)\n"
+      f"  headless host, the same 20 s of play:        {headless * 100:5.2f}")
+_, _, keys = run_window({}, 1, keys=200)
+print(f"key-to-screen over {keys.group(2)} keys: median {keys.group(3)} ms, 90th {keys.group(4)} ms, "
+      f"max {keys.group(5)} ms; refresh {keys.group(8)} ms (goal: median under 1 ms plus one refresh)")
+PY
