@@ -43,7 +43,7 @@ const Option kOptions[] = {
     {"--gpu", nullptr, "scale on the graphics card (OpenGL) rather than the processor"},
     {"--record", "FILE", "write every key and close, with its time, to FILE as a script"},
     {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
-    {"--script", "FILE", "with --headless, take input from FILE (one event a line: see below)"},
+    {"--script", "FILE", "take input from FILE too (one event a line: see below)"},
     {"--tick", "N", "start the tick count at N (headless: 0, or the script's): it seeds the Pot"},
     {"--help", nullptr, "print this help and exit"},
 };
@@ -103,6 +103,19 @@ std::string FromStartFolder(const std::string& path) {
         return path;
     }
     return start_folder + "/" + path;
+}
+
+// The host input a scripted key, close or loss stands for.
+HostInput InputOf(const ScriptEvent& e) {
+    HostInput input;
+    input.virtual_key = e.virtual_key;
+    input.down = e.kind == ScriptEvent::Kind::Down;
+    if (e.kind == ScriptEvent::Kind::Close) {
+        input.kind = HostInputKind::Close;
+    } else if (e.kind == ScriptEvent::Kind::Lost) {
+        input.kind = HostInputKind::Lost;
+    }
+    return input;
 }
 
 bool ReadText(const std::string& path, std::string* text) {
@@ -171,26 +184,6 @@ int main(int argc, char** argv) {
         fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
         return 1;
     }
-    if (!headless) {
-        if (!script_path.empty()) {
-            return Refuse("--script replays with --headless");
-        }
-        const HostOps* ops = SdlHostOpen(sdl, &error);
-        if (!ops) {
-            fprintf(stderr, "zobu4: %s; run it with --headless to play without a display\n",
-                    error.c_str());
-            return 1;
-        }
-        HostInstall(ops);
-        // A tick count that differs from run to run, as Windows' time since boot does: it
-        // seeds the Pot's wandering.
-        SdlHostStartTick(tick_given ? tick
-                                    : static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu);
-        const int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
-        SdlHostClose();
-        return status;
-    }
-
     std::vector<ScriptEvent> events;
     if (!script_path.empty()) {
         std::string text;
@@ -206,8 +199,31 @@ int main(int argc, char** argv) {
         uint64_t recorded_tick = 0;
         if (!tick_given && ScriptStartTick(text, &recorded_tick)) {
             tick = recorded_tick; // a recording replays from the tick it started at
+            tick_given = true;
         }
     }
+    if (!headless) {
+        const HostOps* ops = SdlHostOpen(sdl, &error);
+        if (!ops) {
+            fprintf(stderr, "zobu4: %s; run it with --headless to play without a display\n",
+                    error.c_str());
+            return 1;
+        }
+        HostInstall(ops);
+        // A tick count that differs from run to run, as Windows' time since boot does: it
+        // seeds the Pot's wandering. A replayed recording starts from its own.
+        if (!tick_given) {
+            tick = static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu;
+        }
+        SdlHostStartTick(tick);
+        for (const ScriptEvent& e : events) {
+            SdlHostSchedule(tick + e.at_ms, InputOf(e), e.path);
+        }
+        const int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+        SdlHostClose();
+        return status;
+    }
+
     HeadlessReset(HeadlessClock::Virtual, tick);
     HostInstall(HeadlessHost());
     for (const ScriptEvent& e : events) {

@@ -4,9 +4,10 @@
 #   - Right three times and Space: the Dropper moves 6 pixels at the window's scale, and
 #     the score panel stands at the window's top-left corner;
 #   - Escape ends the game with exit status 0 within 2 s;
-#   - the window's close button (WM_DELETE_WINDOW) does the same, and so does SIGTERM;
-#   - the first session is recorded with --record, and the recording replays headless to the
-#     same Dropper position.
+#   - the window's close button (WM_DELETE_WINDOW) does the same, and so do Alt+F4 and
+#     SIGTERM;
+#   - the first session is recorded with --record, and the recording replays to the same
+#     Dropper position, headless and in a window.
 # Usage: play_under_xvfb.sh ZOBU4 X11_CLOSE ART_DIR
 set -euo pipefail
 zobu4="$1"
@@ -95,7 +96,7 @@ escape_at=$(awk '$2 == "down" && $3 == "Escape" {print $1; exit}' "$work/session
 } >"$work/replay.script"
 "$zobu4" --headless --script "$work/replay.script" 2>"$work/replay.err" ||
     fail "the replay: $(cat "$work/replay.err")"
-python3 - "$work/start.png" "$work/end.png" <<'PY' || fail "the replay"
+cat >"$work/replayed_moves.py" <<'PY'
 import struct, sys, zlib
 def read(path):  # our own snapshots: 8-bit RGB, filtered rows
     data = open(path, "rb").read()
@@ -132,11 +133,21 @@ shift = leftmost(end) - leftmost(start)
 print(f"the replay moved the Dropper {shift} pixels")
 assert shift == 6, shift
 PY
+python3 "$work/replayed_moves.py" "$work/start.png" "$work/end.png" || fail "the headless replay"
 echo "ok: the recording replays headless to the same position"
+rm -f "$work/start.png" "$work/end.png"
+"$zobu4" --windowed --scale 1 --script "$work/replay.script" 2>"$work/replay.err" ||
+    fail "the replay in a window: $(cat "$work/replay.err")"
+python3 "$work/replayed_moves.py" "$work/start.png" "$work/end.png" || fail "the replay in a window"
+echo "ok: the recording replays in a window to the same position, and its Escape ends it"
 
 start
 "$x11_close" "$window"
 expect_clean_exit "the close button"
+
+start
+xdotool key alt+F4
+expect_clean_exit "Alt+F4"
 
 start
 kill -TERM "$pid"

@@ -1,6 +1,7 @@
 // Zobu 4 platform floor: the SDL2 host.
 #include "sdl_host.h"
 
+#include "../headless/png_file.h"
 #include "../script.h"
 #include "gamepad.h"
 
@@ -41,6 +42,13 @@ uint64_t clock_offset_ms = 0;
 uint64_t start_tick = 0;
 // Input taken from SDL, not yet handed to the floor.
 std::deque<HostInput> pending;
+// A script replayed in the window: inputs and snapshots by time, earliest first.
+struct Scripted {
+    uint64_t at_ms = 0;
+    HostInput input;
+    std::string snapshot;
+};
+std::deque<Scripted> script;
 // The recording, if any.
 FILE* record = nullptr;
 // Controllers, whose buttons and stick are keys too.
@@ -193,11 +201,42 @@ void Take(const SDL_Event& e) {
     }
 }
 
+void Show();
+
+// The script's inputs that fell due. Its snapshots wait for the program to be idle (`idle`:
+// called from WaitUntil), so that everything due by then is handled, as headless; the
+// newest picture is shown first, and written as it is on the screen.
+void TakeScripted(bool idle) {
+    const uint64_t now = NowMs();
+    for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
+        if (it->snapshot.empty()) {
+            pending.push_back(it->input);
+            it = script.erase(it);
+            continue;
+        }
+        if (!idle) {
+            ++it;
+            continue;
+        }
+        if (picture_waiting) {
+            Show();
+        }
+        std::string error;
+        if (!WritePng565(it->snapshot, shown.data(), kWidth, kHeight,
+                         kWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
+            fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", it->snapshot.c_str(),
+                    error.c_str());
+        }
+        it = script.erase(it);
+    }
+}
+
 void Drain() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         Take(e);
     }
+    TakeScripted(false);
     const size_t before = pending.size();
     gamepads.Repeat(NowMs(), &pending);
     for (size_t i = before; i < pending.size(); ++i) {
@@ -302,6 +341,9 @@ void ReportStats() {
 void WaitUntil(uint64_t deadline_ms) {
     for (;;) {
         Drain();
+        if (pending.empty()) {
+            TakeScripted(true);
+        }
         if (!pending.empty()) {
             return;
         }
@@ -314,6 +356,9 @@ void WaitUntil(uint64_t deadline_ms) {
             return;
         }
         uint64_t wake = std::min(deadline_ms, gamepads.NextRepeat());
+        if (!script.empty()) {
+            wake = std::min(wake, std::max(script.front().at_ms, now));
+        }
         if (picture_waiting) {
             wake = std::min(wake, last_shown_ms + refresh_ms);
         }
@@ -430,6 +475,17 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
         }
     }
     return &kSdlOps;
+}
+
+void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& snapshot) {
+    Scripted s;
+    s.at_ms = at_ms;
+    s.input = input;
+    s.snapshot = snapshot;
+    auto later =
+        std::upper_bound(script.begin(), script.end(), at_ms,
+                         [](uint64_t t, const Scripted& other) { return t < other.at_ms; });
+    script.insert(later, s);
 }
 
 void SdlHostStartTick(uint64_t tick) {

@@ -44,5 +44,9 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error);
 // Win32 call; the recording's first line names it.
 void SdlHostStartTick(uint64_t tick);
 
+// Adds a scripted event (a script replayed in the window): an input delivered once the clock
+// reaches at_ms, live input going on meanwhile; with a path, a PNG of the picture shown then.
+void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& snapshot);
+
 // Closes the window and ends SDL; the recording, if any, is complete after this.
 void SdlHostClose();
