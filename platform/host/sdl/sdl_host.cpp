@@ -208,13 +208,20 @@ void Show();
 // newest picture is shown first, and written as it is on the screen.
 void TakeScripted(bool idle) {
     const uint64_t now = NowMs();
+    // An input due after a snapshot still waiting must not overtake it: in real time the game
+    // may not be idle between the two, and a later Escape would end it first.
+    uint64_t waiting_snapshot_ms = UINT64_MAX;
     for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
         if (it->snapshot.empty()) {
+            if (it->at_ms > waiting_snapshot_ms) {
+                break;
+            }
             pending.push_back(it->input);
             it = script.erase(it);
             continue;
         }
         if (!idle) {
+            waiting_snapshot_ms = std::min(waiting_snapshot_ms, it->at_ms);
             ++it;
             continue;
         }
