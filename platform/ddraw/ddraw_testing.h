@@ -1,9 +1,11 @@
-// Zobu 4 platform floor: hooks for tests of code that uses DirectDraw.
+// Zobu 4 platform floor: hooks for tests of code that uses DirectDraw, and the display's loss.
 //
-// They let a test make any DirectDraw call fail with the code of its choice, lose every
-// surface as when another program takes the display, and take away the capability of
-// showing GDI windows over the full-screen picture. They are ordinary functions of the
-// floor, not test-only branches: the default state is a display that works.
+// They let a test make any DirectDraw call fail with the code of its choice, lose the
+// surfaces in display memory as when another program takes the display, and take away the
+// capability of showing GDI windows over the full-screen picture. They are ordinary
+// functions of the floor, not test-only branches: the default state is a display that works,
+// and user32 loses the surfaces itself when a host says the display was taken (a script's
+// "lose").
 #pragma once
 
 #include <ddraw.h>

@@ -5,8 +5,8 @@
 
 #include "../gdi/region.h"
 
-// The window's rectangle in screen coordinates (its client area, with `client`: the same
-// for our borderless pop-ups and children). False for a handle that is not a window.
+// The window's rectangle in screen coordinates; with `client`, its client area, inside any
+// frame (the edit box's borders). False for a handle that is not a window.
 bool UserWindowScreenRect(HWND window, bool client, RECT* out);
 
 // The part of the screen the window may paint: its rectangle cut to its shape (the region
