@@ -59,18 +59,27 @@ class BandCursor {
 };
 
 // Combines two rows of sorted, separate spans; touching pieces of the result join.
+// Every edge of both lists, each once, in order: the cuts a sweep stops at. `near` and
+// `far` pick an item's two edges along the sweep.
+template <typename Item, typename Near, typename Far>
+void Edges(const std::vector<Item>& a, const std::vector<Item>& b, Near near, Far far,
+           std::vector<LONG>* edges) {
+    edges->clear();
+    for (const std::vector<Item>* items : {&a, &b}) {
+        for (const Item& item : *items) {
+            edges->push_back(near(item));
+            edges->push_back(far(item));
+        }
+    }
+    std::sort(edges->begin(), edges->end());
+    edges->erase(std::unique(edges->begin(), edges->end()), edges->end());
+}
+
 void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Op op,
                   std::vector<Span>* out) {
     static std::vector<LONG> xs;
-    xs.clear();
-    for (const std::vector<Span>* row : {&a, &b}) {
-        for (const Span& s : *row) {
-            xs.push_back(s.left);
-            xs.push_back(s.right);
-        }
-    }
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    Edges(
+        a, b, [](const Span& s) { return s.left; }, [](const Span& s) { return s.right; }, &xs);
     out->clear();
     size_t i = 0, j = 0;
     for (size_t k = 0; k + 1 < xs.size(); ++k) {
@@ -98,15 +107,8 @@ std::vector<RECT> Combine(const std::vector<RECT>& a, const std::vector<RECT>& b
     // Every present combines a few regions; their scratch space is kept from call to call
     // (the program has one thread, and no combination runs inside another).
     static std::vector<LONG> ys;
-    ys.clear();
-    for (const std::vector<RECT>* rects : {&a, &b}) {
-        for (const RECT& r : *rects) {
-            ys.push_back(r.top);
-            ys.push_back(r.bottom);
-        }
-    }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    Edges(
+        a, b, [](const RECT& r) { return r.top; }, [](const RECT& r) { return r.bottom; }, &ys);
 
     std::vector<RECT> out;
     size_t last_band = 0; // where the last band of `out` starts

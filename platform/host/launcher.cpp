@@ -105,7 +105,7 @@ std::string FromStartFolder(const std::string& path) {
     return start_folder + "/" + path;
 }
 
-// The host input a scripted key, close or loss stands for.
+// The host input a scripted key, close or loss stands for (either host takes it).
 HostInput InputOf(const ScriptEvent& e) {
     HostInput input;
     input.virtual_key = e.virtual_key;
@@ -227,21 +227,10 @@ int main(int argc, char** argv) {
     HeadlessReset(HeadlessClock::Virtual, tick);
     HostInstall(HeadlessHost());
     for (const ScriptEvent& e : events) {
-        const uint64_t at = tick + e.at_ms;
-        switch (e.kind) {
-        case ScriptEvent::Kind::Down:
-        case ScriptEvent::Kind::Up:
-            HeadlessScheduleKey(at, e.virtual_key, e.kind == ScriptEvent::Kind::Down);
-            break;
-        case ScriptEvent::Kind::Close:
-            HeadlessScheduleClose(at);
-            break;
-        case ScriptEvent::Kind::Lost:
-            HeadlessScheduleDisplayLost(at);
-            break;
-        case ScriptEvent::Kind::Snapshot:
-            HeadlessScheduleSnapshot(at, e.path);
-            break;
+        if (e.kind == ScriptEvent::Kind::Snapshot) {
+            HeadlessScheduleSnapshot(tick + e.at_ms, e.path);
+        } else {
+            HeadlessScheduleInput(tick + e.at_ms, InputOf(e));
         }
     }
     // A script that ends with the game still running ends with the close button.

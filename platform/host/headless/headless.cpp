@@ -181,6 +181,10 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     screen_pitch_bytes = 0;
 }
 
+void HeadlessScheduleInput(uint64_t at_ms, const HostInput& input) {
+    Schedule(at_ms, input);
+}
+
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
     HostInput key;
     key.virtual_key = virtual_key;

@@ -28,6 +28,7 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
 
 // Adds a scripted input, delivered once the clock reaches at_ms. Events at the same time
 // keep the order in which they were added.
+void HeadlessScheduleInput(uint64_t at_ms, const HostInput& input);
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
 // A PNG of the screen as last presented, written to `path` once the program has handled
