@@ -177,31 +177,32 @@ TEST(FallingItemRules, Fall_WorkedFlights) {
     }
 }
 
+// The score fills the whole buffer with zeros first, and never writes past its size: a
+// short buffer gets a cut score, terminated.
 TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
-    class FallingItem item;
-    item.hits = 3;
-    item.drops = 5;
-    char buffer[16];
-    memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(item.FormatScore(buffer, 12), 0);
-    EXPECT_STREQ(buffer, "3/5");
-    for (int i = 3; i < 12; ++i) {
-        EXPECT_EQ(buffer[i], 0) << i;
+    struct Row {
+        int32_t hits, drops, size;
+        const char* text;
+    };
+    static const Row rows[] = {
+        {3, 5, 12, "3/5"},
+        {123, 456, 4, "123"},
+        {1, 2, 3, "1/"}, // exactly as long as the text: no room for its end
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        class FallingItem item;
+        item.hits = row.hits;
+        item.drops = row.drops;
+        char buffer[16];
+        memset(buffer, 'x', sizeof buffer);
+        EXPECT_EQ(item.FormatScore(buffer, row.size), 0);
+        EXPECT_STREQ(buffer, row.text);
+        for (int32_t i = static_cast<int32_t>(strlen(row.text)); i < row.size; ++i) {
+            EXPECT_EQ(buffer[i], 0) << i;
+        }
+        EXPECT_EQ(buffer[row.size], 'x');
     }
-    EXPECT_EQ(buffer[12], 'x');
-    item.hits = 123;
-    item.drops = 456;
-    memset(buffer, 'x', sizeof buffer);
-    item.FormatScore(buffer, 4);
-    EXPECT_STREQ(buffer, "123");
-    EXPECT_EQ(buffer[4], 'x');
-    // A buffer exactly as long as the text has no room for its end: cut and terminated.
-    item.hits = 1;
-    item.drops = 2;
-    memset(buffer, 'x', sizeof buffer);
-    item.FormatScore(buffer, 3);
-    EXPECT_STREQ(buffer, "1/");
-    EXPECT_EQ(buffer[3], 'x');
 }
 
 class DropTest : public GameTest {

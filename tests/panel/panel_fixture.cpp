@@ -7,11 +7,14 @@
 #include "panel/score_panel.h"
 #include "res/resource.h"
 
+namespace {
+// The backdrop's colour at a point: diagonal bands of colours the skin does not use.
 WORD BackdropPixel(int x, int y) {
     const int band = ((x + y) / 16) % 4;
     static const WORD colours[4] = {0x001F, 0x07E0, 0x8010, 0x0410}; // blue, green, purple, teal
     return colours[band];
 }
+} // namespace
 
 void PanelTest::SetUp() {
     DirectDrawTest::SetUp();

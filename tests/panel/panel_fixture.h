@@ -27,6 +27,3 @@ class PanelTest : public DirectDrawTest {
     IDirectDrawSurface7* primary = nullptr;
     IDirectDrawSurface7* back = nullptr;
 };
-
-// The backdrop's colour at a point, as a 5:6:5 pixel.
-WORD BackdropPixel(int x, int y);

@@ -13,7 +13,8 @@
 namespace {
 
 // The game's window over a test backdrop, the panel over it showing "2/3", one present
-// through the clipper: the plaque, its text in the edit box, the backdrop in its corners.
+// through the game window's clipper: the plaque stands, its text in the edit box, and the
+// present covers the cut-away corners with the backdrop.
 TEST_F(PanelTest, Golden_PanelShowing2of3OverTheGame) {
     OpenDisplay();
     OpenPanel();

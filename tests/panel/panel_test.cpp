@@ -253,30 +253,6 @@ TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
     EXPECT_EQ(ink(), ink_of_2_of_3);
 }
 
-// A present through the game window's clipper leaves the panel's plaque standing and
-// covers its cut-away corners with the game's picture.
-TEST_F(PanelTest, PresentThroughTheClipper_LeavesThePanelCoversItsCorners) {
-    OpenDisplay();
-    OpenPanel();
-    PaintAll();
-    const COLORREF plaque = ScreenPixel(20, 28);
-    EXPECT_NE(plaque, kMagenta);
-    Present();
-    EXPECT_EQ(ScreenPixel(20, 28), plaque) << "inside the plaque";
-    EXPECT_EQ(ScreenPixel(100, 30), kFaceOnScreen) << "the edit box";
-    struct Point {
-        int x, y;
-    };
-    for (const Point& p : {Point{0, 0}, Point{158, 0}, Point{0, 58}, Point{158, 58}, Point{159, 0},
-                           Point{300, 200}}) {
-        const WORD raw = BackdropPixel(p.x, p.y);
-        const int r = raw >> 11, g = (raw >> 5) & 0x3F, b = raw & 0x1F;
-        EXPECT_EQ(ScreenPixel(p.x, p.y),
-                  RGB((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)))
-            << "(" << p.x << ", " << p.y << ")";
-    }
-}
-
 // A click in a cut-away corner reaches the game's window behind; one on the plaque reaches
 // the panel. Each mouse message is preceded by WM_SETCURSOR to its window.
 TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {

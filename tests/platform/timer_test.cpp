@@ -19,6 +19,16 @@ class TimerTest : public PlatformTest {
         return ticks;
     }
 
+    // The ids of every tick waiting now, in the order they are retrieved.
+    std::vector<WPARAM> TakeWaitingIds() {
+        MSG m = {};
+        std::vector<WPARAM> ids;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ids.push_back(m.wParam);
+        }
+        return ids;
+    }
+
     bool TimerIsPending() {
         MSG m = {};
         return PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
@@ -56,13 +66,8 @@ TEST_F(TimerTest, SetTimer_ManyDueAtOnce_OnePendingTickEach) {
     SetTimer(w, 1, 20, nullptr);
     SetTimer(w, 2, 30, nullptr);
     HeadlessAdvance(100);
-    MSG m = {};
-    std::vector<WPARAM> ids;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        ids.push_back(m.wParam);
-    }
     // Due at 20 and 30 first: the earlier deadline comes first, and each comes once.
-    EXPECT_EQ(ids, (std::vector<WPARAM>{1, 2}));
+    EXPECT_EQ(TakeWaitingIds(), (std::vector<WPARAM>{1, 2}));
 }
 
 // The Pot's steering and step timers meet like this several times a minute: two ticks due
@@ -75,12 +80,7 @@ TEST_F(TimerTest, SetTimer_DueAtTheSameMillisecond_ComeOutInArmingOrder) {
     SetTimer(w, 1, 100, nullptr); // re-armed at the same moment: now the later of the two
     SetTimer(w, 3, 100, nullptr);
     HeadlessAdvance(100);
-    MSG m = {};
-    std::vector<WPARAM> ids;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        ids.push_back(m.wParam);
-    }
-    EXPECT_EQ(ids, (std::vector<WPARAM>{2, 1, 3}));
+    EXPECT_EQ(TakeWaitingIds(), (std::vector<WPARAM>{2, 1, 3}));
 }
 
 // A window timer answers with its own id, arming or re-arming.
