@@ -3,6 +3,7 @@
 
 #include "../headless/png_file.h"
 #include "../script.h"
+#include "event_wait.h"
 #include "gamepad.h"
 
 #include <SDL.h>
@@ -139,7 +140,7 @@ void Take(const SDL_Event& e) {
         return;
     }
     switch (e.type) {
-    case SDL_QUIT: // the window's close button, or SIGINT or SIGTERM
+    case SDL_QUIT: // the window's close button
         input.kind = HostInputKind::Close;
         Record("close");
         pending.push_back(input);
@@ -242,6 +243,12 @@ void Drain() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         Take(e);
+    }
+    if (EventWaitTakeSignal()) { // SIGINT or SIGTERM
+        HostInput close;
+        close.kind = HostInputKind::Close;
+        Record("close");
+        pending.push_back(close);
     }
     TakeScripted(false);
     const size_t before = pending.size();
@@ -371,7 +378,7 @@ void WaitUntil(uint64_t deadline_ms) {
         }
         const uint64_t wait = std::min<uint64_t>(wake - now, 1000);
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, static_cast<int>(wait))) {
+        if (EventWait(static_cast<int>(wait), &e)) {
             Take(e);
         }
     }
@@ -426,6 +433,7 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
     stats = getenv("ZOBU_SDL_STATS") != nullptr;
     full_upload = getenv("ZOBU_SDL_FULL_UPLOAD") != nullptr;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // the host's own (event_wait.h)
     if (!options.gpu) {
         // The window's surface as the window system's own image (X11 shared memory), not a
         // texture drawn by OpenGL, which a machine without a graphics card runs on its CPU.
@@ -473,6 +481,7 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
         return nullptr;
     }
     SDL_SetWindowMinimumSize(window, kWidth, kHeight);
+    EventWaitOpen(window);
     if (!options.record.empty()) {
         record = fopen(options.record.c_str(), "w");
         if (!record) {
@@ -529,4 +538,5 @@ void SdlHostClose() {
     renderer = nullptr;
     window = nullptr;
     SDL_Quit();
+    EventWaitClose();
 }
