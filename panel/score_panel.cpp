@@ -42,7 +42,7 @@ HRGN RegionFromBitmap(HDC dc, int width, int height) {
     return result;
 }
 
-INT_PTR CALLBACK ScorePanelProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK ScorePanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     switch (message) {
     case WM_INITDIALOG: {
@@ -70,6 +70,14 @@ INT_PTR CALLBACK ScorePanelProc(HWND dialog, UINT message, WPARAM, LPARAM) {
         EndPaint(dialog, &paint);
         return 0;
     }
+    case WM_COMMAND:
+        // The panel's close (Alt+F4 while its edit box has the focus) is the game's: the
+        // dialog manager dresses it as Cancel, and left alone it would close nothing.
+        if (LOWORD(wParam) == IDCANCEL) {
+            SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+            return 1;
+        }
+        return 0;
     case WM_DESTROY:
         scorePanel = nullptr;
         return 0;

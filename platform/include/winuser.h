@@ -202,11 +202,13 @@ typedef struct tagACCEL {
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
 #define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
 #define WS_BORDER 0x00800000L
 #define WS_TABSTOP 0x00010000L
 
 // Extended window styles.
 #define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_CLIENTEDGE 0x00000200L
 
 // Dialog styles.
 #define DS_SETFONT 0x00000040L
@@ -248,6 +250,10 @@ typedef struct tagACCEL {
 #define MB_OK 0x00000000L
 #define MB_ICONHAND 0x00000010L
 #define IDOK 1
+#define IDCANCEL 2
+
+// A button's notification in WM_COMMAND: what a dialog's close is dressed as.
+#define BN_CLICKED 0
 
 // LoadImageA
 #define IMAGE_BITMAP 0

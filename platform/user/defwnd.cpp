@@ -93,14 +93,11 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_SYSKEYDOWN:
-        // Windows posts the close to the top-level window that got the key, so with the
-        // score panel's edit box focused Alt+F4 would close the panel and leave the game
-        // running. We post it to the top of the owner chain, the main window, so that
-        // Alt+F4 ends the game as Escape does, whichever of its windows has the focus. The
-        // context bit, not the message, says whether Alt is down: with no focus every key
-        // is a system key.
+        // Alt+F4 closes the top-level window that got the key: with a dialog's control
+        // focused, the dialog, whose owner lives on. The context bit, not the message, says
+        // whether Alt is down: with no focus every key is a system key.
         if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) {
-            PostMessageA(RootOwner(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+            PostMessageA(TopLevelOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return 0;
     default:

@@ -183,6 +183,17 @@ LRESULT DefaultDialogWork(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(w->font);
+    case WM_CLOSE: {
+        // A dialog is not destroyed by its close: it is cancelled, as by its Cancel button,
+        // and its procedure decides. A disabled Cancel button refuses.
+        HWND cancel = GetDlgItem(dialog, IDCANCEL);
+        const Window* button = WindowFromHandle(cancel);
+        if (!button || !(button->style & WS_DISABLED)) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(cancel));
+        }
+        return 0;
+    }
     default:
         return DefWindowProcA(dialog, message, wParam, lParam);
     }

@@ -134,12 +134,16 @@ struct DialogRecord {
     HWND init_focus_param = nullptr;
     LPARAM init_param = 0;
     HFONT control_font_at_init = nullptr;
+    std::vector<WPARAM> commands;
 };
 DialogRecord record;
 
 INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETFONT || message == WM_INITDIALOG || message == WM_DESTROY) {
         record.messages.push_back(message);
+    }
+    if (message == WM_COMMAND) {
+        record.commands.push_back(wParam);
     }
     if (message == WM_INITDIALOG) {
         record.init_focus_param = reinterpret_cast<HWND>(wParam);
@@ -197,6 +201,15 @@ TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog) {
     EXPECT_EQ(record.init_param, 0x1234);
     EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
     EXPECT_EQ(GetFocus(), edit);
+    HeadlessScheduleKey(GetTickCount(), VK_MENU, true);
+    HeadlessScheduleKey(GetTickCount(), VK_F4, true);
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&m);
+    }
+    EXPECT_EQ(record.commands, (std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)}));
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindow(mainWindow));
     DestroyWindow(dialog);
     EXPECT_EQ(record.messages.back(), static_cast<UINT>(WM_DESTROY));
     EXPECT_FALSE(IsWindow(edit));
@@ -214,6 +227,24 @@ TEST_F(PanelTest, OwnerDestroyed_PanelGoneAndForgotten) {
     window = nullptr;
     EXPECT_FALSE(IsWindow(panel));
     EXPECT_EQ(scorePanel, nullptr);
+    DeleteObject(panelSkin);
+    panelSkin = nullptr;
+}
+
+// Alt+F4 with the panel's edit box focused, as it is from the start, ends the game: the
+// panel answers its Cancel by closing its owner.
+TEST_F(PanelTest, AltF4_InTheEditBox_ClosesTheGame) {
+    OpenPanel();
+    ASSERT_EQ(GetFocus(), GetDlgItem(scorePanel, IDC_SCORE));
+    HeadlessScheduleKey(GetTickCount(), VK_MENU, true);
+    HeadlessScheduleKey(GetTickCount(), VK_F4, true);
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&m);
+    }
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_EQ(scorePanel, nullptr);
+    window = nullptr;
     DeleteObject(panelSkin);
     panelSkin = nullptr;
 }
