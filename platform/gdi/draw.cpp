@@ -122,7 +122,10 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
     return ColorFromRaw(t.pixels.format, raw);
 }
 
-bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
+namespace {
+
+// Rewrites each pixel of a rectangle in the DC's coordinates, within what the DC may touch.
+template <typename Rewrite> bool RewriteRect(HDC dc, const RECT& rect, Rewrite rewrite) {
     DrawTarget t;
     if (!ResolveTarget(dc, &t) || t.pixels.format == PixelFormat::FourCC16) {
         return false;
@@ -131,11 +134,10 @@ bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
                      rect.bottom + t.origin.y});
     area.Intersect(t.clip);
     area.Intersect(RECT{0, 0, t.pixels.width, t.pixels.height});
-    const uint32_t raw = RawFromColor(t.pixels.format, color);
     for (const RECT& r : area.Rects()) {
         for (int32_t y = r.top; y < r.bottom; ++y) {
             for (int32_t x = r.left; x < r.right; ++x) {
-                t.pixels.Write(x, y, raw);
+                t.pixels.Write(x, y, rewrite(t.pixels, x, y));
             }
         }
     }
@@ -143,4 +145,25 @@ bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
         DisplayChanged();
     }
     return true;
+}
+
+} // namespace
+
+bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
+    bool known = false;
+    uint32_t raw = 0;
+    return RewriteRect(dc, rect, [&](const PixelBuffer& pixels, int32_t, int32_t) {
+        if (!known) {
+            raw = RawFromColor(pixels.format, color);
+            known = true;
+        }
+        return raw;
+    });
+}
+
+bool GdiInvertRect(HDC dc, const RECT& rect) {
+    return RewriteRect(dc, rect, [](const PixelBuffer& pixels, int32_t x, int32_t y) {
+        const uint32_t all = pixels.format == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFu;
+        return pixels.Read(x, y) ^ all;
+    });
 }

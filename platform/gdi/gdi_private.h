@@ -79,12 +79,14 @@ HDC GdiCreateScreenDC(POINT origin, const Region& clip);
 // such a DC.
 bool GdiDeleteScreenDC(HDC dc);
 
-// --- what user32's FillRect draws with ---
+// --- what user32's FillRect and InvertRect draw with ---
 
 // The colour of a solid brush; false for a handle that is not a brush.
 bool GdiBrushColor(HBRUSH brush, COLORREF* color);
 // Fills a rectangle in the DC's coordinates, within what the DC may touch.
 bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color);
+// Inverts every bit of its pixels' colours there, as the caret is drawn and erased.
+bool GdiInvertRect(HDC dc, const RECT& rect);
 
 // --- regions that user32 takes over ---
 

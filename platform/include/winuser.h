@@ -313,6 +313,16 @@ BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+BOOL WINAPI InvertRect(HDC dc, const RECT* rect);
+
+// The caret: one for the whole program, in its owner's client coordinates; created hidden.
+BOOL WINAPI CreateCaret(HWND window, HBITMAP bitmap, int width, int height);
+BOOL WINAPI DestroyCaret(void);
+BOOL WINAPI ShowCaret(HWND window);
+BOOL WINAPI HideCaret(HWND window);
+BOOL WINAPI SetCaretPos(int x, int y);
+BOOL WINAPI GetCaretPos(LPPOINT point);
+UINT WINAPI GetCaretBlinkTime(void);
 DWORD WINAPI GetSysColor(int index);
 
 // The deepest visible window under a point of the screen, through window regions.

@@ -17,6 +17,7 @@
 #include "../ddraw/ddraw_testing.h"
 #include "../host/host.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace {
@@ -131,7 +132,8 @@ bool Retrieve(const MessageFilter& filter, bool remove, MSG* out) {
         out->time = GetTickCount();
         return true;
     }
-    return TimerTakeDue(filter, Host().now_ms(), remove, out);
+    const uint64_t now = Host().now_ms();
+    return TimerTakeDue(filter, now, remove, out) || CaretTakeDue(filter, now, remove, out);
 }
 
 } // namespace
@@ -184,7 +186,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
     }
     const MessageFilter filter{window, filterMin, filterMax};
     while (!Retrieve(filter, true, msg)) {
-        Host().wait_until(TimerNextDeadline(filter));
+        Host().wait_until(std::min(TimerNextDeadline(filter), CaretNextDeadline(filter)));
     }
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
@@ -200,6 +202,10 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
         if (TimerIsArmedWith(msg->hwnd, msg->wParam, procedure)) {
             procedure(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
         }
+        return 0;
+    }
+    if (msg->message == kSysTimer) {
+        CaretBlink(msg->hwnd, msg->wParam);
         return 0;
     }
     Window* w = WindowFromHandle(msg->hwnd);

@@ -1,5 +1,6 @@
 // Zobu 4 platform floor: painting. Update regions, window device contexts, BeginPaint and
-// EndPaint, the frames that the default procedure draws, system colours and FillRect.
+// EndPaint, the frames that the default procedure draws, system colours, FillRect and
+// InvertRect.
 //
 // Windows and the DirectDraw primary share one picture, the screen (gdi_private.h). A
 // window's device context is a GDI DC on the screen: its (0, 0) lies at the client area's
@@ -162,6 +163,10 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     return GdiFillRect(dc, *rect, color) ? 1 : 0;
 }
 
+BOOL WINAPI InvertRect(HDC dc, const RECT* rect) {
+    return rect && GdiInvertRect(dc, *rect);
+}
+
 HDC WINAPI GetDC(HWND window) {
     return window && !WindowFromHandle(window) ? nullptr : MakeDC(window, false, nullptr);
 }
@@ -188,6 +193,7 @@ HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     }
     const Region update = w->update;
     w->update = Region();
+    CaretHideForPaint(window);
     *paint = {};
     paint->hdc = MakeDC(window, false, &update);
     paint->rcPaint = update.Bounds();
@@ -195,7 +201,9 @@ HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
 }
 
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
-    return paint && GiveBack(window, paint->hdc);
+    const bool given_back = paint && GiveBack(window, paint->hdc);
+    CaretShowAfterPaint(window);
+    return given_back;
 }
 
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL) {

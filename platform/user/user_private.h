@@ -143,6 +143,24 @@ uint64_t TimerNextDeadline(const MessageFilter& filter);
 // calls only such procedures, never an address found in a message.
 bool TimerIsArmedWith(HWND window, UINT_PTR id, TIMERPROC procedure);
 
+// --- the caret (caret.cpp) ---
+
+// The message that blinks the caret: Windows' own timer message for system timers.
+constexpr UINT kSysTimer = 0x0118; // WM_SYSTIMER
+
+// The caret's blink when it is due and passes the filter; with `remove`, the next one is
+// scheduled.
+bool CaretTakeDue(const MessageFilter& filter, uint64_t now_ms, bool remove, MSG* out);
+// When the next blink falls due; kHostForever while there is no caret shown.
+uint64_t CaretNextDeadline(const MessageFilter& filter);
+// Dispatching the blink: the bar turns on or off.
+void CaretBlink(HWND window, WPARAM id);
+// BeginPaint and EndPaint of the caret's owner hide and show it.
+void CaretHideForPaint(HWND window);
+void CaretShowAfterPaint(HWND window);
+// A destroyed owner takes its caret with it.
+void CaretForgetWindow(HWND window);
+
 // --- keyboard (keyboard.cpp) ---
 
 // Builds the keyboard message for one key event; with `commit`, also records the key's new
@@ -193,6 +211,7 @@ size_t UserLiveWindows();
 void UserReset();
 void WindowsReset();
 void CursorReset();
+void CaretReset();
 void QueueReset();
 void TimersReset();
 void KeyboardReset();

@@ -80,6 +80,7 @@ void Free(HWND handle) {
     }
     SendTo(handle, WM_NCDESTROY, 0, 0);
     TimersForgetWindow(handle);
+    CaretForgetWindow(handle);
     QueueForgetWindow(handle);
     WinPosForget(handle);
     creation_order.erase(std::remove(creation_order.begin(), creation_order.end(), handle),
@@ -211,6 +212,7 @@ void UserReset() {
     MouseReset();
     AcceleratorsReset();
     CursorReset();
+    CaretReset();
 }
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
