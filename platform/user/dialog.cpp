@@ -267,14 +267,22 @@ HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     }
     for (const DialogItem& item : t.items) {
         const RECT c = pixels(item.x, item.y, item.cx, item.cy);
+        // The 3-D look Windows gives every dialog since 4.0: a control's flat black border
+        // becomes a sunken edge.
+        DWORD style = item.style | WS_CHILD;
+        DWORD ex_style = item.ex_style;
+        if (style & WS_BORDER) {
+            style &= ~static_cast<DWORD>(WS_BORDER);
+            ex_style |= WS_EX_CLIENTEDGE;
+        }
         LPCSTR class_name =
             item.class_atom ? MAKEINTRESOURCEA(item.class_atom) : item.class_name.c_str();
         HWND control =
             IsWindow(dialog)
-                ? CreateWindowExA(
-                      item.ex_style, class_name, item.title.c_str(), item.style | WS_CHILD, c.left,
-                      c.top, c.right - c.left, c.bottom - c.top, dialog,
-                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr)
+                ? CreateWindowExA(ex_style, class_name, item.title.c_str(), style, c.left, c.top,
+                                  c.right - c.left, c.bottom - c.top, dialog,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance,
+                                  nullptr)
                 : nullptr;
         if (!control) {
             DestroyWindow(dialog);

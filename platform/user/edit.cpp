@@ -2,12 +2,15 @@
 //
 // What the score panel needs of it: one line of text set and read with WM_SETTEXT,
 // WM_GETTEXT and WM_GETTEXTLENGTH, drawn in the font WM_SETFONT gave it and redrawn when it
-// changes; its frame (WS_BORDER, WS_EX_DLGMODALFRAME) drawn by the default procedure in the
-// non-client area. Its background comes from the parent's answer to WM_CTLCOLORSTATIC for a
-// read-only edit (the face colour by default, as Windows draws them) or WM_CTLCOLOREDIT for
-// another (the window colour). The text starts at the left of the client area and is cut at
-// its right edge: a new text shows from its start, as after WM_SETTEXT on Windows, so
+// changes; its frame (WS_BORDER, WS_EX_DLGMODALFRAME, WS_EX_CLIENTEDGE) drawn by the default
+// procedure in the non-client area. Its background comes from the parent's answer to
+// WM_CTLCOLORSTATIC for a read-only edit (the face colour by default, as Windows draws them) or
+// WM_CTLCOLOREDIT for another (the window colour). The text starts at the left of the client area
+// and is cut at its right edge: a new text shows from its start, as after WM_SETTEXT on Windows, so
 // ES_AUTOHSCROLL changes nothing that shows.
+//
+// With the focus it shows the caret, a bar as tall as the font at the insertion point, which
+// stays at the text's start.
 //
 // Keys change nothing: the game's edit is ES_READONLY, and the game translates no keys into
 // characters, so typing is not implemented for any edit.
@@ -17,10 +20,10 @@
 
 namespace {
 
-// Where the text starts in the client area: two pixels in from the left, one down, so that
-// a 13-pixel line sits in the middle of the panel's 15-pixel-high box.
-constexpr int kMarginX = 2;
-constexpr int kMarginY = 1;
+// Where the text starts in the client area: Windows leaves one pixel on the left, and a
+// 13-pixel line fills the panel's 13-pixel-high box.
+constexpr int kMarginX = 1;
+constexpr int kMarginY = 0;
 
 void Paint(HWND window) {
     const Window* w = WindowFromHandle(window);
@@ -72,6 +75,23 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case WM_PAINT:
         Paint(window);
+        return 0;
+    case WM_SETFOCUS: {
+        // The caret, as tall as the font's line, at the insertion point: the text's start,
+        // where a new text puts it.
+        HDC dc = GetDC(window);
+        HGDIOBJ previous_font = SelectObject(dc, w->font ? w->font : GetStockObject(SYSTEM_FONT));
+        SIZE line = {0, 0};
+        GetTextExtentPoint32A(dc, "0", 1, &line);
+        SelectObject(dc, previous_font);
+        ReleaseDC(window, dc);
+        CreateCaret(window, nullptr, 1, line.cy);
+        SetCaretPos(kMarginX, kMarginY);
+        ShowCaret(window);
+        return 0;
+    }
+    case WM_KILLFOCUS:
+        DestroyCaret();
         return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:

@@ -94,17 +94,20 @@ void MarkForPaint(Window& w) {
 RECT FrameWidths(DWORD style, DWORD ex_style) {
     LONG width = 0;
     if (ex_style & WS_EX_DLGMODALFRAME) {
-        width += 3; // SM_CXDLGFRAME
+        width = 3; // SM_CXDLGFRAME, which takes the place of a border
+    } else if (style & WS_BORDER) {
+        width = 1; // SM_CXBORDER
     }
-    if (style & WS_BORDER) {
-        width += 1; // SM_CXBORDER
+    if (ex_style & WS_EX_CLIENTEDGE) {
+        width += 2; // SM_CXEDGE
     }
     return {width, width, width, width};
 }
 
 void DrawFrame(HWND window) {
     const Window* w = WindowFromHandle(window);
-    if (!w || !(w->ex_style & WS_EX_DLGMODALFRAME || w->style & WS_BORDER)) {
+    const RECT widths = w ? FrameWidths(w->style, w->ex_style) : RECT{};
+    if (widths.left == 0) {
         return;
     }
     HDC dc = GetWindowDC(window);
@@ -114,9 +117,13 @@ void DrawFrame(HWND window) {
         Ring(dc, &r, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
         Ring(dc, &r, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW));
         Ring(dc, &r, GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_3DFACE));
-    }
-    if (w->style & WS_BORDER) {
+    } else if (w->style & WS_BORDER) {
         Ring(dc, &r, GetSysColor(COLOR_WINDOWFRAME), GetSysColor(COLOR_WINDOWFRAME));
+    }
+    if (w->ex_style & WS_EX_CLIENTEDGE) {
+        // A sunken edge: the raised one's colours the other way round.
+        Ring(dc, &r, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
+        Ring(dc, &r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
     }
     ReleaseDC(window, dc);
 }

@@ -83,7 +83,8 @@ void MarkForPaint(Window& w);
 void RepaintAllWindows();
 
 // The widths of the frame the default procedure gives a window of these styles: 3 pixels
-// of dialog frame for WS_EX_DLGMODALFRAME, 1 of border for WS_BORDER, both when both.
+// of dialog frame for WS_EX_DLGMODALFRAME, or else 1 of border for WS_BORDER; 2 more of
+// sunken edge for WS_EX_CLIENTEDGE.
 RECT FrameWidths(DWORD style, DWORD ex_style);
 
 // Draws that frame through the window's DC: the default answer to WM_NCPAINT.

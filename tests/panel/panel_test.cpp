@@ -172,25 +172,34 @@ TEST_F(PanelTest, Template_MakesTheWindowAndControlOfTheTables) {
     HWND edit = GetDlgItem(scorePanel, IDC_SCORE);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_ID), IDC_SCORE);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE)), 0x50810880u);
-    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE), WS_EX_DLGMODALFRAME);
+    // The template's WS_BORDER (0x00800000) became the dialog's 3-D sunken edge.
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE)), 0x50010880u);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE), WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE);
     GetWindowRect(edit, &r);
     EXPECT_EQ(Describe({r}), Describe({{75, 16, 135, 39}}));
     GetClientRect(edit, &r);
-    EXPECT_EQ(Describe({r}), Describe({{0, 0, 52, 15}})) << "3 pixels of dialog frame, 1 of border";
+    EXPECT_EQ(Describe({r}), Describe({{0, 0, 50, 13}}))
+        << "3 pixels of dialog frame, 2 of sunken edge";
     EXPECT_EQ(SendMessageA(edit, WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
     EXPECT_EQ(GetFocus(), edit) << "WM_INITDIALOG answered 1";
+    POINT caret = {};
+    EXPECT_TRUE(GetCaretPos(&caret));
+    EXPECT_EQ(caret.x, 1) << "the caret at the text's start";
+    EXPECT_EQ(caret.y, 0);
     EXPECT_EQ(GetActiveWindow(), scorePanel);
     // Owned, it stands above its owner: the panel and the edit are found at their points.
     EXPECT_EQ(WindowFromPoint({40, 30}), scorePanel);
     EXPECT_EQ(WindowFromPoint({100, 25}), edit);
     EXPECT_EQ(WindowFromPoint({300, 300}), mainWindow);
+    SetFocus(mainWindow);
+    EXPECT_FALSE(HideCaret(nullptr)) << "the caret went with the focus";
 }
 
 // The dialog hears of its font, then its controls exist with theirs, then WM_INITDIALOG
-// names the first control with WS_TABSTOP; answering TRUE puts the focus there.
-TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog) {
+// names the first control with WS_TABSTOP; answering TRUE puts the focus there. Alt+F4 there
+// closes the dialog, which the dialog manager turns into Cancel: the dialog stays.
+TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_CloseIsCancel) {
     record = DialogRecord();
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCORE),
                                      mainWindow, RecordingDialogProc, 0x1234);
@@ -256,8 +265,8 @@ TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
     PaintAll();
     auto ink = [&] {
         int dark = 0;
-        for (int y = 20; y < 35; ++y) {
-            for (int x = 79; x < 131; ++x) {
+        for (int y = 21; y < 34; ++y) { // the client area, inside the frame's dark ring
+            for (int x = 80; x < 130; ++x) {
                 dark += ScreenPixel(x, y) == RGB(0, 0, 0);
             }
         }

@@ -83,6 +83,33 @@ TEST_F(WindowTest, CreateWindow_SizeAndMove_GiveTheClientArea) {
                    got);
 }
 
+// The frame the default procedure draws takes this much of each side: a dialog frame takes
+// the place of a border, and a sunken client edge comes inside either.
+TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
+    const struct {
+        DWORD style, ex_style;
+        int width;
+    } rows[] = {
+        {0, 0, 0},
+        {WS_BORDER, 0, 1},
+        {0, WS_EX_DLGMODALFRAME, 3},
+        {WS_BORDER, WS_EX_DLGMODALFRAME, 3},
+        {0, WS_EX_CLIENTEDGE, 2},
+        {WS_BORDER, WS_EX_CLIENTEDGE, 3},
+        {0, WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE, 5},
+    };
+    for (const auto& row : rows) {
+        HWND w = CreateWindowExA(row.ex_style, "LoggingWindow", "", WS_POPUP | row.style, 0, 0, 60,
+                                 23, nullptr, nullptr, Instance(), nullptr);
+        RECT client = {};
+        GetClientRect(w, &client);
+        EXPECT_EQ(client.right, 60 - 2 * row.width) << std::hex << row.style << " " << row.ex_style;
+        EXPECT_EQ(client.bottom, 23 - 2 * row.width)
+            << std::hex << row.style << " " << row.ex_style;
+        DestroyWindow(w);
+    }
+}
+
 TEST_F(WindowTest, CreateWindow_UnknownClassOrBadParent_Fails) {
     EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                               Instance(), nullptr),
