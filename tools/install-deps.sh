@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config libpng-dev libsdl2-dev xvfb xauth xdotool imagemagick
+    cmake ninja-build g++ pkg-config libpng-dev libsdl2-dev libx11-dev help2man
+    xvfb xauth xdotool imagemagick lintian
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

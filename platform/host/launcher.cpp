@@ -31,7 +31,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 namespace {
 
-// The host's options, each with its help; --help prints this table.
+// The host's options, each with its help. --help prints them, and the manual page is made
+// from --help (help2man), so this table is the one place they are written.
 struct Option {
     const char* name;
     const char* argument; // null for a flag
@@ -43,29 +44,62 @@ const Option kOptions[] = {
     {"--gpu", nullptr, "scale on the graphics card (OpenGL) rather than the processor"},
     {"--record", "FILE", "write every key and close, with its time, to FILE as a script"},
     {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
-    {"--script", "FILE", "take input from FILE too (one event a line: see below)"},
+    {"--script", "FILE", "take input from FILE too (one event a line: see Scripts)"},
     {"--tick", "N", "start the tick count at N (headless: 0, or the script's): it seeds the Pot"},
     {"--help", nullptr, "print this help and exit"},
+    {"--version", nullptr, "print the version and exit"},
 };
 
-const char kScriptHelp[] =
-    "Script events, one a line, times in virtual ms since the game started (a recording's\n"
-    "first line, \"tick N\", names the tick it started at):\n"
-    "  <ms> key NAME | down NAME | up NAME | hold NAME DURATION | close | lose | snapshot "
-    "FILE.png\n"
-    "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12, A-Z, "
-    "0-9.\n";
+const char kHelpBefore[] =
+    "Usage: zobu4 [OPTION]...\n"
+    "A small arcade toy: drop items from the Dropper into the Pot that wanders below.\n"
+    "\n"
+    "Keys:\n"
+    "  Left, Right       move the Dropper\n"
+    "  Space             drop an item\n"
+    "  Escape, Alt+F4    quit\n"
+    "  Alt+Enter         switch between the whole screen and a window\n"
+    "\n"
+    "A game controller plays too: the d-pad or the left stick moves, the south button\n"
+    "drops, Back quits.\n"
+    "\n"
+    "Options:\n";
+
+const char kHelpAfter[] =
+    "\n"
+    "Scripts:\n"
+    "  One event a line, its time in virtual ms since the game started; a recording's\n"
+    "  first line, \"tick N\", names the tick count it started at.\n"
+    "\n"
+    "  MS key NAME            a tap: down, and up 1 ms later\n"
+    "  MS down NAME           a key goes down\n"
+    "  MS up NAME             a key comes up\n"
+    "  MS hold NAME LENGTH    held LENGTH ms, repeating as the keyboard does\n"
+    "  MS close               the window's close button\n"
+    "  MS lose                another program takes the display, and gives it back\n"
+    "  MS snapshot FILE.png   the screen, once everything due by then is handled\n"
+    "\n"
+    "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12,\n"
+    "A-Z, 0-9.\n"
+    "\n"
+    "Exit status:\n"
+    "  0   the game was quit: Escape, Alt+F4, the close button, SIGINT, SIGTERM, or\n"
+    "      the end of a headless script\n"
+    "  1   the game could not start; one line on standard error says why\n"
+    "  2   a command line or script it cannot read\n"
+    "\n"
+    "Files:\n"
+    "  Bitmaps/          the art, in the current folder; where there is none, the\n"
+    "                    program plays from ../share/zobu4 beside its own folder\n";
 
 void PrintHelp() {
-    printf("Usage: zobu4 [options]\n\nZobu 4: move with Left and Right, drop with Space, quit "
-           "with Escape.\nAlt+Enter switches between the whole screen and a window.\n\n"
-           "Options:\n");
+    fputs(kHelpBefore, stdout);
     for (const Option& o : kOptions) {
         const std::string left =
             std::string(o.name) + (o.argument ? std::string(" ") + o.argument : "");
-        printf("  %-16s %s\n", left.c_str(), o.help);
+        printf("  %-16s  %s\n", left.c_str(), o.help);
     }
-    printf("\n%s", kScriptHelp);
+    fputs(kHelpAfter, stdout);
 }
 
 // A failure to start, said in one line; exit status 2, as for a command line's mistakes.
@@ -143,6 +177,9 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help") {
             PrintHelp();
+            return 0;
+        } else if (arg == "--version") {
+            printf("zobu4 %s\n", ZOBU_VERSION);
             return 0;
         } else if (arg == "--headless") {
             headless = true;

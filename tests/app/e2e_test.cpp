@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace {
@@ -41,23 +45,55 @@ int LeftmostOf(const std::vector<uint32_t>& picture, uint32_t colour, int top, i
 const uint32_t kStar =
     RgbFrom565(static_cast<uint16_t>((255 >> 3) << 11 | (220 >> 2) << 5 | (80 >> 3)));
 
+// Each way out ends the game there and then: the snapshot due a second later is never taken
+// (but for the script's own end, which is after it).
 TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
     struct Row {
         const char* name;
         const char* script;
+        bool snapshot_taken;
     };
     static const Row rows[] = {
-        {"Escape", "100 key Escape\n"},
-        {"close button", "100 close\n"},
-        {"Alt+F4", "100 down Alt\n110 key F4\n"},
-        {"the script ends", "100 key Left\n"},
+        {"Escape", "100 key Escape\n1100 snapshot later.png\n", false},
+        {"close button", "100 close\n1100 snapshot later.png\n", false},
+        {"Alt+F4 in the panel's edit box", "100 down Alt\n110 key F4\n1100 snapshot later.png\n",
+         false},
+        {"the script ends", "100 key Left\n1100 snapshot later.png\n", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         GameRun run(row.script);
         EXPECT_EQ(run.exit_status, 0);
         EXPECT_EQ(run.standard_error, "");
+        EXPECT_EQ(access(run.Path("later.png").c_str(), F_OK) == 0, row.snapshot_taken);
     }
+}
+
+// The exit status of a command, and what it printed.
+int RunAndRead(const std::string& command, std::string* out) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return -1;
+    }
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        out->append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(EndToEnd, HelpAndVersion_SayTheirPieceAndExitZero) {
+    const std::string zobu4 = ZOBU4_EXECUTABLE;
+    std::string help, version;
+    EXPECT_EQ(RunAndRead(zobu4 + " --help", &help), 0);
+    for (const char* part : {"Usage: zobu4", "--windowed", "--version",
+                             "Keys:", "Scripts:", "Exit status:", "Files:"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(RunAndRead(zobu4 + " --version", &version), 0);
+    EXPECT_EQ(version, "zobu4 " ZOBU_VERSION "\n");
 }
 
 TEST(EndToEnd, MissingBackground_ExitOneWithOneLine) {
