@@ -258,10 +258,17 @@ void Drain() {
     }
 }
 
-// The CPU path: scales rows first to last of the picture into the window's surface, a
-// whole number of window pixels to each, centred, and hands the window system just those
-// (all of the window, black bars included, when it lost what it showed).
-void ShowRows(int first, int last) {
+// Runs of rows of the picture that changed, first and last row of each. Rows close together
+// go in one run: a rectangle more costs the window system more than a few rows.
+struct RowRun {
+    int first, last;
+};
+constexpr int kRunGap = 8;
+
+// The CPU path: scales the runs of the picture into the window's surface, a whole number of
+// window pixels to each pixel, centred, and hands the window system just those (all of the
+// window, black bars included, when it lost what it showed).
+void ShowRows(std::vector<RowRun> runs) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (!target) {
         return;
@@ -271,20 +278,20 @@ void ShowRows(int first, int last) {
     picture_y = (target->h - kHeight * picture_scale) / 2;
     if (everything_stale) {
         SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-        first = 0;
-        last = kHeight - 1;
+        runs = {{0, kHeight - 1}};
     }
-    if (last < first) {
-        return;
+    std::vector<SDL_Rect> sent;
+    for (const RowRun& run : runs) {
+        SDL_Rect from = {0, run.first, kWidth, run.last - run.first + 1};
+        SDL_Rect to = {picture_x, picture_y + run.first * picture_scale, kWidth * picture_scale,
+                       (run.last - run.first + 1) * picture_scale};
+        SDL_BlitScaled(picture, &from, target, &to);
+        sent.push_back(to);
     }
-    SDL_Rect from = {0, first, kWidth, last - first + 1};
-    SDL_Rect to = {picture_x, picture_y + first * picture_scale, kWidth * picture_scale,
-                   (last - first + 1) * picture_scale};
-    SDL_BlitScaled(picture, &from, target, &to);
     if (everything_stale) {
         SDL_UpdateWindowSurface(window);
-    } else {
-        SDL_UpdateWindowSurfaceRects(window, &to, 1);
+    } else if (!sent.empty()) {
+        SDL_UpdateWindowSurfaceRects(window, sent.data(), static_cast<int>(sent.size()));
     }
 }
 
@@ -293,7 +300,7 @@ void Show() {
     picture_waiting = false;
     last_shown_ms = NowMs();
     if (screen_pixels) {
-        int first = kHeight, last = -1;
+        std::vector<RowRun> runs;
         for (int y = 0; y < kHeight; ++y) {
             const auto* row = reinterpret_cast<const uint16_t*>(
                 reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes);
@@ -301,19 +308,23 @@ void Show() {
             if (everything_stale || full_upload ||
                 memcmp(copy, row, kWidth * sizeof(uint16_t)) != 0) {
                 memcpy(copy, row, kWidth * sizeof(uint16_t));
-                first = std::min(first, y);
-                last = y;
+                if (!runs.empty() && y - runs.back().last <= kRunGap) {
+                    runs.back().last = y;
+                } else {
+                    runs.push_back({y, y});
+                }
             }
         }
-        if (last >= first) {
-            rows_sent += static_cast<uint64_t>(last - first + 1);
+        for (const RowRun& run : runs) {
+            rows_sent += static_cast<uint64_t>(run.last - run.first + 1);
+            if (renderer) {
+                const SDL_Rect rows = {0, run.first, kWidth, run.last - run.first + 1};
+                SDL_UpdateTexture(texture, &rows, &shown[static_cast<size_t>(run.first) * kWidth],
+                                  kWidth * static_cast<int>(sizeof(uint16_t)));
+            }
         }
-        if (renderer && last >= first) {
-            const SDL_Rect rows = {0, first, kWidth, last - first + 1};
-            SDL_UpdateTexture(texture, &rows, &shown[static_cast<size_t>(first) * kWidth],
-                              kWidth * static_cast<int>(sizeof(uint16_t)));
-        } else if (!renderer) {
-            ShowRows(first, last);
+        if (!renderer) {
+            ShowRows(runs);
         }
     }
     everything_stale = false;
