@@ -8,7 +8,7 @@ packages=(
     xvfb xauth xdotool imagemagick lintian
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
-    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
 )
 
 missing=()

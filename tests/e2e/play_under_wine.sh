@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The Windows zip, end to end under Wine: unzipped into a folder of its own, zobu4.exe runs on
+# a private 640x480x16 Xvfb with a Wine prefix of its own, and
+#   - a window titled "Zobu 4" appears, and its first frame equals the Linux build's golden
+#     first frame outside the score panel and the Pot's band;
+#   - three Right presses move the Dropper 6 pixels, as in the Linux build;
+#   - Escape, and Alt+F4, end it with exit status 0;
+#   - with Bitmaps/back1.bmp missing it ends with status 1, leaving no window behind.
+# What Wine draws itself differs from Windows and is compared around, never loosened:
+#   - the panel is a dialog in Wine's own font, so its size differs: the panel's corner is
+#     left out (its Linux look is the golden tests' business);
+#   - the Pot wanders from a seed Windows takes from its own tick count, so its band is left
+#     out;
+#   - the screen is 16-bit: pixels are compared as the 5:6:5 values the game wrote, since X's
+#     screenshot and our PNG writer widen those to 8 bits in different ways.
+# Usage: play_under_wine.sh ZIP GOLDEN_FIRST_FRAME
+set -euo pipefail
+zip=$(realpath "$1")
+golden=$(realpath "$2")
+work=$(mktemp -d /tmp/zobu4-wine-XXXXXX)
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill $(jobs -p) 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A display of our own, in the mode the game asks for.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+# Wine's own prefix; DirectDraw on its GDI renderer, since software OpenGL costs a core.
+wineboot -i >/dev/null 2>&1
+wineserver -w
+wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1
+wineserver -w
+
+mkdir "$work/unzipped"
+(cd "$work/unzipped" && python3 -m zipfile -e "$zip" .)
+game=$(dirname "$(find "$work/unzipped" -name zobu4.exe | head -n 1)")
+[ -f "$game/zobu4.exe" ] && [ -f "$game/Bitmaps/back1.bmp" ] && [ -f "$game/README.txt" ] ||
+    fail "the zip lacks zobu4.exe, Bitmaps/ or README.txt"
+
+# Starts the game from its folder and waits for its window; sets $pid and $window.
+start() {
+    (cd "$game" && exec wine ./zobu4.exe) >"$work/out" 2>"$work/err" &
+    pid=$!
+    window=$(timeout 30 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 1.5 # the first frames
+}
+
+# Waits up to 5 s for the game to end; fails unless it ended with the status given.
+expect_exit() {
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "$1: still running after 5 s"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" = "$2" ] || fail "$1: exit status $status, not $2"
+    echo "ok: $1 ends the game, exit status $2"
+}
+
+shot() {
+    import -window root -depth 8 "$1"
+}
+
+start
+shot "$work/first.ppm"
+xdotool key --delay 100 Right Right Right
+sleep 1
+shot "$work/after.ppm"
+python3 - "$golden" "$work/first.ppm" "$work/after.ppm" <<'PY' || fail "what the window shows"
+import struct, subprocess, sys, zlib
+def ppm(path):
+    data = open(path, "rb").read()
+    parts = data.split(maxsplit=4)
+    width, height = int(parts[1]), int(parts[2])
+    pixels = parts[4][-width * height * 3:]
+    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
+def png(path):  # the golden frames: 8-bit RGB, filtered rows
+    data = open(path, "rb").read()
+    width, height = struct.unpack(">II", data[16:24])
+    chunks, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            chunks += data[at + 8:at + 8 + length]
+        at += 12 + length
+    raw, rows, previous = zlib.decompress(chunks), [], bytearray(width * 3)
+    for y in range(height):
+        line = raw[y * (width * 3 + 1):(y + 1) * (width * 3 + 1)]
+        kind, row = line[0], bytearray(line[1:])
+        for i in range(len(row)):
+            a = row[i - 3] if i >= 3 else 0
+            b = previous[i]
+            c = previous[i - 3] if i >= 3 else 0
+            if kind == 1: row[i] = (row[i] + a) & 255
+            elif kind == 2: row[i] = (row[i] + b) & 255
+            elif kind == 3: row[i] = (row[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(row))
+        previous = row
+    return lambda x, y: tuple(rows[y][3 * x:3 * x + 3])
+def rgb565(p):
+    return (p[0] >> 3, p[1] >> 2, p[2] >> 3)
+golden, first, after = png(sys.argv[1]), ppm(sys.argv[2]), ppm(sys.argv[3])
+PANEL_RIGHT, PANEL_BOTTOM = 200, 64  # Wine's panel is wider than Windows' (its font)
+POT_TOP = 405                        # the Pot's band, to the bottom
+differ = [(x, y) for y in range(POT_TOP) for x in range(640)
+          if not (x < PANEL_RIGHT and y < PANEL_BOTTOM)
+          and rgb565(first(x, y)) != rgb565(golden(x, y))]
+print(f"first frame: {len(differ)} pixels differ from the Linux golden frame")
+assert not differ, differ[:10]
+star = golden(320, 110)  # the hat's star, with the Dropper at its start
+def leftmost(picture):
+    return min((x for y in range(85, 245) for x in range(640)
+                if rgb565(picture(x, y)) == rgb565(star)), default=None)
+shift = leftmost(after) - leftmost(first)
+print(f"the Dropper moved {shift} pixels")
+assert shift == 6, shift
+PY
+echo "ok: the first frame is the Linux one, and three Rights move the Dropper 6 pixels"
+xdotool key Escape
+expect_exit "Escape" 0
+
+start
+xdotool key alt+F4
+expect_exit "Alt+F4" 0
+
+# Without its background the game ends with status 1; no window of it is left.
+rm "$game/Bitmaps/back1.bmp"
+(cd "$game" && exec wine ./zobu4.exe) >"$work/out" 2>"$work/err" &
+pid=$!
+expect_exit "a missing back1.bmp" 1
+[ -z "$(xdotool search --name '^Zobu 4$' 2>/dev/null)" ] || fail "a window is left behind"
+echo "ok: no window left behind"
+echo "1 passed, 0 failed"
