@@ -6,6 +6,7 @@
 #include "game/dropper.h"
 #include "game/falling_item.h"
 #include "game/pot.h"
+#include "game/timers.h"
 #include "screen/image.h"
 #include "screen/screen.h"
 
@@ -16,8 +17,11 @@
 #include "host/headless/headless.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
+#include "res/resource.h"
 
 #include <unistd.h>
+
+#include <map>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 
@@ -158,6 +162,81 @@ TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
     EXPECT_EQ(RenderFrame(), S_OK);
     EXPECT_EQ(ScreenPixel(600, 300), sky);
     EXPECT_EQ(ScreenPixel(320, 450), pot) << "the sprites, from system memory";
+}
+
+// The speed figure: the Pot's rung in yellow System-font digits on a magenta box at (10, 10)
+// of the back buffer, under the panel once presented; a frame whose figure cannot be made is
+// not presented.
+TEST_F(ShellTest, RenderFrame_SpeedFigure_YellowOnMagentaAtTenTen) {
+    ASSERT_EQ(Start(), S_OK);
+    Pot.speed = 12;
+    ASSERT_EQ(RenderFrame(), S_OK);
+    // The expected figure, drawn by GDI itself; one column more for the box's colour alone.
+    MemoryBitmap expected(17, 16);
+    SetTextColor(expected.dc, RGB(255, 255, 0));
+    SetBkColor(expected.dc, RGB(255, 0, 255));
+    const RECT all = {0, 0, 17, 16};
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(expected.dc, &all, magenta);
+    DeleteObject(magenta);
+    TextOutA(expected.dc, 0, 0, "12", 2);
+    const COLORREF box = GetPixel(expected.dc, 16, 0);
+    int ink = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool is_ink = GetPixel(expected.dc, x, y) != box;
+            ink += is_ink;
+            EXPECT_EQ(ReadPixel(gameScreen->backBuffer, 10 + x, 10 + y), is_ink ? 0xFFE0u : 0xF81Fu)
+                << "(" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_GT(ink, 20);
+    EXPECT_NE(ReadPixel(gameScreen->backBuffer, 26, 10), 0xF81Fu) << "the box is the text's size";
+
+    const uint64_t presents = HeadlessPresentCount();
+    DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY);
+    EXPECT_HR(DDERR_OUTOFMEMORY, RenderFrame());
+    EXPECT_EQ(HeadlessPresentCount(), presents) << "no frame without its figure";
+}
+
+// Start-up arms the Pot's step, its steering and its acceleration at their periods; a drop
+// arms the fall. StopGame kills all four, and the main window's end runs StopGame.
+TEST_F(ShellTest, StartGame_ArmsTheTimers_StopGameAndTheWindowsEndKillThem) {
+    ASSERT_EQ(Start(), S_OK);
+    SendMessageA(mainWindow, WM_COMMAND, ID_DROP, 0);
+    std::map<WPARAM, uint64_t> first_tick;
+    MSG m = {};
+    while (first_tick.size() < 4 && ElapsedMs() <= 1000 && GetMessageA(&m, nullptr, 0, 0)) {
+        if (m.message != WM_TIMER) {
+            DispatchMessageA(&m); // paints and blinks; the timers are not, so the game stays
+        } else if (!first_tick.count(m.wParam)) {
+            first_tick[m.wParam] = ElapsedMs();
+        }
+    }
+    EXPECT_EQ(first_tick[TIMER_POT_STEP], 83u);
+    EXPECT_EQ(first_tick[TIMER_ACCELERATE], 333u);
+    EXPECT_EQ(first_tick[TIMER_STEER], 1000u);
+    EXPECT_GT(first_tick[TIMER_FALL], 0u);
+
+    StopGame();
+    EXPECT_EQ(background, nullptr);
+    HeadlessScheduleClose(GetTickCount() + 3000);
+    int ticks = 0;
+    while (GetMessageA(&m, nullptr, 0, 0) && m.message != WM_CLOSE) {
+        ticks += m.message == WM_TIMER;
+        if (m.message != WM_TIMER) {
+            DispatchMessageA(&m);
+        }
+    }
+    EXPECT_EQ(ticks, 0) << "a timer outlived StopGame";
+
+    TearDown();
+    SetUp();
+    ASSERT_EQ(Start(), S_OK);
+    DestroyWindow(mainWindow);
+    EXPECT_EQ(background, nullptr) << "WM_DESTROY stops the game";
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
 }
 
 // The four commands reach the main window from their keys, whichever window has the focus.
