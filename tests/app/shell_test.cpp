@@ -112,14 +112,16 @@ TEST_F(ShellTest, WinMain_StartUpFails_ReturnsOneWithoutAFrame) {
         const char* name;
         void (*arrange)();
         const char* said;
+        unsigned message_box_style; // 0: none
     };
     static const Row rows[] = {
         {"no display mode", [] { DDrawFailCall(DDrawCall::SetDisplayMode, DDERR_INVALIDMODE); },
-         "Zobu 4: This display card does not support this display mode. \n"},
+         "Zobu 4: This display card does not support this display mode. \n", MB_ICONHAND},
         {"no GDI over the picture", [] { DDrawSetCanRenderWindowed(false); },
-         "Zobu 4: This display card can not render GDI.\n"},
+         "Zobu 4: This display card can not render GDI.\n", MB_ICONHAND},
+        {"no clipper", [] { DDrawFailCall(DDrawCall::CreateClipper, DDERR_OUTOFMEMORY); }, "", 0},
         {"no background", [] { unlink("Bitmaps/back1.bmp"); },
-         "zobu4: cannot load bitmap \"Bitmaps\\back1.bmp\": no such file\n"},
+         "zobu4: cannot load bitmap \"Bitmaps\\back1.bmp\": no such file\n", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -128,6 +130,7 @@ TEST_F(ShellTest, WinMain_StartUpFails_ReturnsOneWithoutAFrame) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(WinMain(Instance(), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT), 1);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), row.said);
+        EXPECT_EQ(HeadlessMessageBoxStyle(), row.message_box_style);
         EXPECT_EQ(HeadlessPresentCount(), 0u) << "no frame composed";
         MSG m = {};
         EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "no timer";

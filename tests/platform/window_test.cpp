@@ -2,6 +2,8 @@
 // sends in Windows' order; painting of empty windows; the cursor; the game's queries.
 #include "support/platform_fixture.h"
 
+#include "host/headless/headless.h"
+
 #include <ddraw.h>
 
 namespace {
@@ -264,11 +266,14 @@ TEST_F(WindowTest, LoadCursor_SystemArrow_OneSharedHandle) {
     EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
     EXPECT_NE(LoadCursorA(nullptr, IDC_IBEAM), arrow);
     EXPECT_EQ(LoadCursorA(Instance(), IDC_ARROW), nullptr) << "not a cursor of the program's";
-    // SetCursor answers with the cursor it replaces.
+    // SetCursor answers with the cursor it replaces, and the host shows the pointer or not.
     SetCursor(arrow);
+    EXPECT_TRUE(HeadlessCursorShown());
     EXPECT_EQ(SetCursor(nullptr), arrow);
     EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_FALSE(HeadlessCursorShown());
     EXPECT_EQ(SetCursor(arrow), nullptr);
+    EXPECT_TRUE(HeadlessCursorShown());
 }
 
 // Over the client area the default procedure shows the class cursor, none when the class

@@ -33,6 +33,9 @@ uint64_t virtual_now_ms = 0;
 std::deque<ScriptedInput> script;
 // Presents since the last reset.
 uint64_t presents = 0;
+// What the program last asked of the user's screen: a message box's style, the pointer.
+unsigned message_box_style = 0;
+bool cursor_shown = true;
 // The end of the script closes the program, timers or not.
 bool close_when_script_ends = false;
 // The screen's memory, as the last present gave it; null before the first.
@@ -155,13 +158,16 @@ void Present(const uint16_t* pixels, int pitch_bytes) {
 
 // No one to press a button: the message goes to standard error, one line, and is taken as
 // dismissed at once.
-int MessageBox(const char* text, const char* title, unsigned) {
+int MessageBox(const char* text, const char* title, unsigned style) {
+    message_box_style = style;
     fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
     return 1; // IDOK
 }
 
-// No pointer to show or hide.
-void ShowCursor(bool) {}
+// No pointer to show or hide: what was asked is kept, for tests.
+void ShowCursor(bool shown) {
+    cursor_shown = shown;
+}
 
 const HostOps kHeadlessOps = {NowMs, WaitUntil, PollInput, Present, MessageBox, ShowCursor};
 
@@ -176,6 +182,8 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     virtual_now_ms = start_ms;
     script.clear();
     presents = 0;
+    message_box_style = 0;
+    cursor_shown = true;
     close_when_script_ends = false;
     screen_pixels = nullptr;
     screen_pitch_bytes = 0;
@@ -237,6 +245,14 @@ void HeadlessAdvance(uint64_t delta_ms) {
     if (clock_kind == HeadlessClock::Virtual) {
         virtual_now_ms += delta_ms;
     }
+}
+
+unsigned HeadlessMessageBoxStyle() {
+    return message_box_style;
+}
+
+bool HeadlessCursorShown() {
+    return cursor_shown;
 }
 
 uint64_t HeadlessPresentCount() {

@@ -56,6 +56,11 @@ void HeadlessCloseWhenScriptEnds(bool yes);
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();
 
+// The style of the last message box since the last reset (0 for none), and whether the
+// pointer is shown, as the program last asked (shown after a reset).
+unsigned HeadlessMessageBoxStyle();
+bool HeadlessCursorShown();
+
 // The screen as it stands, from the last present: 640 x 480 pixels in 5:6:5, rows back to
 // back; all black before the first present.
 std::vector<uint16_t> HeadlessFrame();
