@@ -48,6 +48,8 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
     HeadlessScheduleKey(kStartMs, VK_F4, false);
     HeadlessScheduleKey(kStartMs, VK_MENU, false);
     HeadlessScheduleKey(kStartMs, VK_F10, true);
+    HeadlessScheduleKey(kStartMs, VK_LEFT, true);
+    HeadlessScheduleKey(kStartMs, VK_RETURN, false); // an up whose down this program missed
     ExpectSequence(
         {
             {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001}, // extended, first press
@@ -60,8 +62,13 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
             {w, WM_SYSKEYUP, true, VK_F4, 0xE03E0001},
             {w, WM_KEYUP, true, VK_MENU, 0xC0380001},     // Alt up after another key
             {w, WM_SYSKEYDOWN, true, VK_F10, 0x00440001}, // F10 is a system key
+            {w, WM_KEYDOWN, true, VK_LEFT, 0x014B0001},   // extended, as every arrow
+            {w, WM_KEYUP, true, VK_RETURN, 0xC01C0001},   // an up always has bits 30 and 31
         },
         RetrieveAll(false));
+    // A press toggles a key once, however long it repeats.
+    EXPECT_EQ(GetKeyState(VK_RIGHT), 1);
+    EXPECT_EQ(GetKeyState(VK_LEFT) & 0x0001, 1);
 }
 
 // Alt makes system keys, unless Ctrl is down too (Ctrl+Alt is AltGr on many keyboards);
