@@ -58,6 +58,8 @@ TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
         {"close button", "100 close\n1100 snapshot later.png\n", false},
         {"Alt+F4 in the panel's edit box", "100 down Alt\n110 key F4\n1100 snapshot later.png\n",
          false},
+        {"alt+f4, named in lower case", "100 down alt\n110 key f4\n1100 snapshot later.png\n",
+         false},
         {"the script ends", "100 key Left\n1100 snapshot later.png\n", true},
     };
     for (const Row& row : rows) {
