@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"three_rights", 0, {"three_rights"}},
                       Case{"in_flight", 0, {"in_flight"}},
                       Case{"catch_then_miss", 7, {"caught", "missed"}},
+                      Case{"overlap", 7, {"overlap1", "overlap2"}},
                       Case{"speed_ladder", 0, {"speed8", "speed10", "speed12"}}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.script); });
 
