@@ -35,16 +35,16 @@ TEST(PotRules, Move_StopsShortOfTheEdges) {
         const char* name;
         int32_t speed, direction, from, to;
     };
+    // Each rung, each edge: the last step that reaches the edge, and the place it waits.
     static const Row rows[] = {
-        {"slowest, right, one short of the edge", 5, 1, 575, 576},
-        {"slowest, right, at the edge", 5, 1, 576, 576},
-        {"slowest, left, one from the edge", 5, 0, 1, 0},
-        {"fastest, left, from 4", 12, 0, 4, 0},
-        {"fastest, left, from 3", 12, 0, 3, 3},
-        {"fastest, right, from 572", 12, 1, 572, 576},
-        {"fastest, right, from 573", 12, 1, 573, 573},
-        {"speed 8, mid-floor, right", 8, 1, 288, 290},
-        {"speed 10, mid-floor, left", 10, 0, 288, 285},
+        {"5 right, moves", 5, 1, 575, 576},   {"5 right, waits", 5, 1, 576, 576},
+        {"5 left, moves", 5, 0, 1, 0},        {"5 left, waits", 5, 0, 0, 0},
+        {"8 right, moves", 8, 1, 574, 576},   {"8 right, waits", 8, 1, 575, 575},
+        {"8 left, moves", 8, 0, 2, 0},        {"8 left, waits", 8, 0, 1, 1},
+        {"10 right, moves", 10, 1, 573, 576}, {"10 right, waits", 10, 1, 574, 574},
+        {"10 left, moves", 10, 0, 3, 0},      {"10 left, waits", 10, 0, 2, 2},
+        {"12 right, moves", 12, 1, 572, 576}, {"12 right, waits", 12, 1, 573, 573},
+        {"12 left, moves", 12, 0, 4, 0},      {"12 left, waits", 12, 0, 3, 3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
