@@ -140,6 +140,7 @@ TEST_F(DDrawTest, SetClipper_AddsAReferenceAndReleasesItWithTheSurface) {
     ASSERT_HR(DD_OK, surface->SetClipper(clipper));
     EXPECT_EQ(RefCount(clipper), 2u);
     EXPECT_EQ(clipper->Release(), 1u); // the surface's reference is the only one now
+    ASSERT_HR(DD_OK, surface->SetClipper(clipper)) << "the same one again";
     EXPECT_EQ(DDrawLive().clippers, 1);
     EXPECT_EQ(surface->Release(), 0u);
     EXPECT_EQ(DDrawLive().clippers, 0);
@@ -169,12 +170,23 @@ TEST_F(DDrawTest, GetDC_SurfaceHeld_OtherCallsRefused) {
     surface->Release();
 }
 
-TEST_F(DDrawTest, Lock_WrongDescSize_InvalidParams) {
+// The description tells where the surface lives: system memory when asked, display memory
+// when not. A description of the wrong size is refused.
+TEST_F(DDrawTest, GetSurfaceDesc_PlacementInTheCaps_WrongSizeRefused) {
     IDirectDrawSurface7* surface = MakeSurface(dd, 8, 8);
+    IDirectDrawSurface7* in_display = MakeSurface(dd, 8, 8, 0, DDSCAPS_OFFSCREENPLAIN);
     DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    ASSERT_HR(DD_OK, surface->GetSurfaceDesc(&desc));
+    EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY),
+              static_cast<DWORD>(DDSCAPS_SYSTEMMEMORY));
+    ASSERT_HR(DD_OK, in_display->GetSurfaceDesc(&desc));
+    EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY),
+              static_cast<DWORD>(DDSCAPS_VIDEOMEMORY));
     desc.dwSize = sizeof desc - 4;
     EXPECT_HR(DDERR_INVALIDPARAMS, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
     EXPECT_HR(DDERR_INVALIDPARAMS, surface->GetSurfaceDesc(&desc));
+    in_display->Release();
     surface->Release();
 }
 
@@ -284,29 +296,34 @@ TEST_F(DDrawTest, Blt_Stretch_SamplesByFloorEachWay) {
 }
 
 // Blt keys only when asked to, with DDBLT_KEYSRC, and then only where the source holds the
-// key; copying and stretching alike.
+// key; copying and stretching alike. A source with no key set has nothing to leave out.
 TEST_F(DDrawTest, Blt_KeySrc_LeavesKeyedPixelsAlone) {
     IDirectDrawSurface7* sprite = MakeSurface(dd, 2, 1);
+    IDirectDrawSurface7* unkeyed = MakeSurface(dd, 2, 1);
     RECT left = {0, 0, 1, 1}, right = {1, 0, 2, 1};
     Fill(sprite, 0xF81F, &left);
     Fill(sprite, 0x07E0, &right);
+    Fill(unkeyed, 0x0000, &left); // black: what a key never set would hold
+    Fill(unkeyed, 0x07E0, &right);
     DDCOLORKEY key = {0xF81F, 0xF81F};
     ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
     struct Row {
         const char* name;
+        IDirectDrawSurface7* source;
         DWORD width, flags;
         std::vector<DWORD> expected;
     };
     const Row rows[] = {
-        {"copy, keyed", 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x07E0}},
-        {"copy, not keyed", 2, DDBLT_WAIT, {0xF81F, 0x07E0}},
-        {"stretch, keyed", 4, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x1111, 0x07E0, 0x07E0}},
+        {"copy, keyed", sprite, 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x07E0}},
+        {"copy, not keyed", sprite, 2, DDBLT_WAIT, {0xF81F, 0x07E0}},
+        {"stretch, keyed", sprite, 4, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x1111, 0x07E0, 0x07E0}},
+        {"keyed, no key set", unkeyed, 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x0000, 0x07E0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         IDirectDrawSurface7* dest = MakeSurface(dd, row.width, 1);
         Fill(dest, 0x1111);
-        ASSERT_HR(DD_OK, dest->Blt(nullptr, sprite, nullptr, row.flags, nullptr));
+        ASSERT_HR(DD_OK, dest->Blt(nullptr, row.source, nullptr, row.flags, nullptr));
         std::vector<DWORD> got;
         for (DWORD x = 0; x < row.width; ++x) {
             got.push_back(ReadPixel(dest, static_cast<int>(x), 0));
@@ -315,6 +332,7 @@ TEST_F(DDrawTest, Blt_KeySrc_LeavesKeyedPixelsAlone) {
         dest->Release();
     }
     sprite->Release();
+    unkeyed->Release();
 }
 
 TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {
@@ -342,6 +360,7 @@ TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
     IDirectDrawSurface7* source = MakeSurface(dd, 4, 4, 0, DDSCAPS_OFFSCREENPLAIN);
     IDirectDrawSurface7* in_system_memory = MakeSurface(dd, 4, 4);
     Fill(in_system_memory, 0x1234);
+    Fill(surface, 0x5678);
     IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
     MakePrimary(dd, &primary, &back);
     DDrawLoseSurfaces();
@@ -365,6 +384,7 @@ TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
     EXPECT_HR(DDERR_SURFACELOST, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
     EXPECT_HR(DD_OK, surface->Restore());
     EXPECT_HR(DD_OK, surface->IsLost());
+    EXPECT_NE(ReadPixel(surface, 3, 3), 0x5678u) << "the memory comes back, not what it held";
     EXPECT_HR(DDERR_SURFACELOST, surface->BltFast(0, 0, source, nullptr, 0)) << "source still lost";
     source->Restore();
     EXPECT_HR(DD_OK, surface->BltFast(0, 0, source, nullptr, 0));
