@@ -150,6 +150,7 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
         {"RLE run past the row", with(good_rle, pixels, {9, 1}), "past the end of its row"},
         {"RLE literal past the row", with(good_rle, pixels + 2, {0, 9}), "past the end of its row"},
         {"RLE delta out of the picture", with(good_rle, pixels, {0, 2, 0, 9}), "delta"},
+        {"RLE delta into the row below the last", with(good_rle, pixels, {0, 2, 1, 5}), "delta"},
         {"RLE run below the last row", with(good_rle, pixels, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1}),
          "below the last row"},
         {"RLE literal below the last row",
@@ -180,7 +181,7 @@ TEST(BmpReader, BitfieldMasks_NonEmptyContiguousAndApart) {
     static const Row rows[] = {
         {"5:6:5", 16, 0xF800, 0x07E0, 0x001F, true},
         {"empty red", 16, 0x0000, 0x07E0, 0x001F, false},
-        {"red with a gap", 16, 0xF00F, 0x07E0, 0x001F, false},
+        {"red with a gap", 16, 0xD800, 0x07E0, 0x001F, false},
         {"red overlaps green", 32, 0x00FFFF00, 0x0000FFFF, 0xFF000000, false},
         {"blue inside red", 32, 0x00FF0000, 0x0000FF00, 0x00010000, false},
         {"blue and red apart, green between", 32, 0xFF000000, 0x00FF0000, 0x000000FF, true},
