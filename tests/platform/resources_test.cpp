@@ -84,9 +84,24 @@ TEST(Resources, Find_ByNumberNameAndLanguage) {
         .Add(10, u"Skin", 0x040C, {4})
         .Add(10, 6, 0x040C, {5})
         .Add(10, 6, 0x0409, {6, 6})
-        .Add(2, 5, 0x0409, {7});
+        .Add(2, 5, 0x0409, {7})
+        .Add(10, 0, 0x0409, {8})
+        .Add(10, 7, 0x040C, {1}) // ranked: neutral, neutral default, US English, first
+        .Add(10, 7, 0x0409, {1, 1})
+        .Add(10, 7, 0x0400, {1, 1, 1})
+        .Add(10, 7, 0x0000, {1, 1, 1, 1})
+        .Add(10, 8, 0x040C, {1})
+        .Add(10, 8, 0x0409, {1, 1})
+        .Add(10, 8, 0x0400, {1, 1, 1})
+        .Add(10, 9, 0x0407, {1})
+        .Add(10, 9, 0x040C, {1, 1});
     const ResourceTable table = ParseOrFail(res.Bytes());
-    EXPECT_EQ(table.Count(), 5u);
+    EXPECT_EQ(table.Count(), 15u);
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(7))->language, 0x0000);
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(8))->language, 0x0400);
+    EXPECT_EQ(table.Find(RT_RCDATA, MAKEINTRESOURCEA(9))->language, 0x0407);
+    EXPECT_EQ(table.Find(RT_RCDATA, "#"), nullptr) << "a name, not the number 0";
+    EXPECT_EQ(table.Find(RT_RCDATA, "#0")->size, 1u);
 
     const Resource* r = table.Find(RT_RCDATA, MAKEINTRESOURCEA(5));
     ASSERT_NE(r, nullptr);
