@@ -294,19 +294,23 @@ TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
 }
 
 // A click in a cut-away corner reaches the game's window behind; one on the plaque reaches
-// the panel. Each mouse message is preceded by WM_SETCURSOR to its window.
+// the panel, one in the edit box the edit, each with the point in its own client area. Each
+// mouse message is preceded by WM_SETCURSOR to its window.
 TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
     OpenPanel();
+    HWND edit = GetDlgItem(scorePanel, IDC_SCORE);
     struct Row {
         const char* name;
         int x, y;
-        bool reaches_main;
+        HWND target;
+        POINT client;
     };
-    static const Row rows[] = {
-        {"top-left corner", 1, 1, true},
-        {"bottom-right corner", 157, 57, true},
-        {"the plaque", 20, 28, false},
-        {"right of the panel", 170, 20, true},
+    const Row rows[] = {
+        {"top-left corner", 1, 1, mainWindow, {1, 1}},
+        {"bottom-right corner", 157, 57, mainWindow, {157, 57}},
+        {"the plaque", 20, 28, scorePanel, {20, 28}},
+        {"the edit box", 100, 25, edit, {20, 4}}, // its client area starts at (80, 21)
+        {"right of the panel", 170, 20, mainWindow, {170, 20}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -314,9 +318,9 @@ TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
         MSG m = {};
         MessageLog().clear();
         ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(m.hwnd == mainWindow, row.reaches_main);
-        if (row.reaches_main) {
-            EXPECT_EQ(m.lParam, MAKELPARAM(row.x, row.y)) << "client coordinates";
+        EXPECT_EQ(m.hwnd, row.target);
+        EXPECT_EQ(m.lParam, MAKELPARAM(row.client.x, row.client.y)) << "client coordinates";
+        if (row.target == mainWindow) {
             ExpectSequence({{mainWindow, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(mainWindow),
                              MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)}},
                            MessageLog());
