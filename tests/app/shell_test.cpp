@@ -242,24 +242,21 @@ TEST_F(ShellTest, StartGame_ArmsTheTimers_StopGameAndTheWindowsEndKillThem) {
     EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
 }
 
-// The four commands reach the main window from their keys, whichever window has the focus.
-TEST_F(ShellTest, MainWndProc_Commands) {
-    ASSERT_EQ(Start(), S_OK);
-    ASSERT_NE(scorePanel, nullptr);
-    EXPECT_NE(GetFocus(), mainWindow) << "the panel's edit box has it";
-    SendMessageA(mainWindow, WM_COMMAND, 40002, 0);
+// The four keys are the game's commands, through WinMain's loop and its accelerators, while
+// the score panel's edit box has the focus; the pointer is hidden over the game. Escape ends
+// the loop without destroying the window.
+TEST_F(ShellTest, WinMain_KeysFromTheHost_AreTheGamesCommands) {
+    for (const auto& [at, key] : std::vector<std::pair<uint64_t, BYTE>>{
+             {100, VK_RIGHT}, {200, VK_RIGHT}, {300, VK_LEFT}, {400, VK_SPACE}, {600, VK_ESCAPE}}) {
+        HeadlessScheduleKey(kStartMs + at, key, true);
+        HeadlessScheduleKey(kStartMs + at + 1, key, false);
+    }
+    HeadlessScheduleMouse(kStartMs + 500, 400, 300);
+    EXPECT_EQ(WinMain(Instance(), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT), 0);
     EXPECT_EQ(Dropper.x, 258);
-    SendMessageA(mainWindow, WM_COMMAND, 40001, 0);
-    EXPECT_EQ(Dropper.x, 256);
-    SendMessageA(mainWindow, WM_COMMAND, 40004, 0);
     EXPECT_EQ(FallingItem.drops, 1);
-    EXPECT_EQ(SendMessageA(mainWindow, WM_SETCURSOR, 0, 0), 1);
-    EXPECT_EQ(GetCursor(), nullptr) << "no cursor over the game";
-    SendMessageA(mainWindow, WM_COMMAND, 40003, 0);
-    EXPECT_EQ(background, nullptr);
-    MSG m = {};
-    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_FALSE(HeadlessCursorShown()) << "no pointer over the game";
+    EXPECT_EQ(background, nullptr) << "stopped";
     EXPECT_TRUE(IsWindow(mainWindow)) << "Escape does not destroy the window";
 }
 
