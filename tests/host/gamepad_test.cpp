@@ -103,6 +103,12 @@ TEST_F(GamepadTest, HeldDirection_RepeatsWithTheKeyboardsTiming) {
     EXPECT_EQ(pads.NextRepeat(), UINT64_MAX);
     SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -30000);
     EXPECT_EQ(Describe(Pump(1580)), "down 37; ") << "the stick to the left";
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -12000);
+    EXPECT_EQ(Describe(Pump(1590)), "") << "not yet let go, to the left either";
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(Describe(Pump(1600)), "up 37; ");
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -12000);
+    EXPECT_EQ(Describe(Pump(1610)), "") << "not pushed far enough to hold";
 }
 
 // Pulled out, a pad lets go of what it held; plugged in again, it plays again.
