@@ -7,7 +7,9 @@
 #   - the window's close button (WM_DELETE_WINDOW) does the same, and so do Alt+F4 and
 #     SIGTERM;
 #   - the first session is recorded with --record, and the recording replays to the same
-#     Dropper position, headless and in a window.
+#     Dropper position, headless and in a window;
+#   - a start without art in a window exits 1;
+#   - on a 16:9 screen the window and the whole screen take the scale that fits both ways.
 # Usage: play_under_xvfb.sh ZOBU4 X11_CLOSE ART_DIR
 set -euo pipefail
 zobu4="$1"
@@ -152,4 +154,51 @@ expect_clean_exit "Alt+F4"
 start
 kill -TERM "$pid"
 expect_clean_exit "SIGTERM"
+
+# A start that fails in a window is a failure too: without its art the game ends with 1.
+mkdir "$work/no-art"
+status=0
+(cd "$work/no-art" && "$zobu4" --windowed --scale 1) >/dev/null 2>"$work/err" || status=$?
+[ "$status" = 1 ] || fail "a start without art: exit status $status, not 1"
+echo "ok: a start without art in a window exits 1"
+
+# On a 16:9 screen the picture takes the scale that fits both ways: a window of scale 1 by
+# default (80 % of 1080 rows holds one 480), and over the whole screen scale 2, centred, so
+# that the hat's star at (320, 110) of the picture shows at (960, 280) of the screen.
+exec 4>"$work/display-wide"
+Xvfb -displayfd 4 -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 50); do [ -s "$work/display-wide" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display-wide")"
+"$zobu4" --windowed >/dev/null 2>"$work/err" &
+pid=$!
+window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH x $HEIGHT" = "640 x 480" ] || fail "the default window on 16:9 is $WIDTH x $HEIGHT"
+kill -TERM "$pid"
+expect_clean_exit "the default window on a 16:9 screen"
+# There is no window manager to make a window full screen: the window is given the whole
+# screen's size instead, which the picture fits the same way.
+"$zobu4" --windowed >/dev/null 2>"$work/err" &
+pid=$!
+window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
+xdotool windowmove --sync "$window" 0 0
+xdotool windowsize --sync "$window" 1920 1080
+sleep 1
+import -window root -depth 8 "$work/wide.ppm"
+python3 - "$work/before.ppm" "$work/wide.ppm" <<'PY' || fail "the whole 16:9 screen"
+import sys
+def read(path):
+    data = open(path, "rb").read()
+    parts = data.split(maxsplit=4)
+    width, height = int(parts[1]), int(parts[2])
+    pixels = parts[4][-width * height * 3:]
+    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
+star = read(sys.argv[1])(320, 110)
+wide = read(sys.argv[2])
+assert wide(960, 280) == star and wide(961, 281) == star, (wide(960, 280), star)
+assert wide(100, 540) == (0, 0, 0), "black bars at the sides"
+print("a window the size of the 16:9 screen shows the picture at scale 2, centred")
+PY
+kill -TERM "$pid"
+expect_clean_exit "the whole 16:9 screen"
 echo "1 passed, 0 failed"
