@@ -15,6 +15,7 @@
 #     screenshot and our PNG writer widen those to 8 bits in different ways.
 # Usage: play_under_wine.sh ZIP GOLDEN_FIRST_FRAME
 set -euo pipefail
+export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)" # pictures.py
 zip=$(realpath "$1")
 golden=$(realpath "$2")
 work=$(mktemp -d /tmp/zobu4-wine-XXXXXX)
@@ -74,43 +75,11 @@ xdotool key --delay 100 Right Right Right
 sleep 1
 shot "$work/after.ppm"
 python3 - "$golden" "$work/first.ppm" "$work/after.ppm" <<'PY' || fail "what the window shows"
-import struct, subprocess, sys, zlib
-def ppm(path):
-    data = open(path, "rb").read()
-    parts = data.split(maxsplit=4)
-    width, height = int(parts[1]), int(parts[2])
-    pixels = parts[4][-width * height * 3:]
-    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
-def png(path):  # the golden frames: 8-bit RGB, filtered rows
-    data = open(path, "rb").read()
-    width, height = struct.unpack(">II", data[16:24])
-    chunks, at = b"", 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IDAT":
-            chunks += data[at + 8:at + 8 + length]
-        at += 12 + length
-    raw, rows, previous = zlib.decompress(chunks), [], bytearray(width * 3)
-    for y in range(height):
-        line = raw[y * (width * 3 + 1):(y + 1) * (width * 3 + 1)]
-        kind, row = line[0], bytearray(line[1:])
-        for i in range(len(row)):
-            a = row[i - 3] if i >= 3 else 0
-            b = previous[i]
-            c = previous[i - 3] if i >= 3 else 0
-            if kind == 1: row[i] = (row[i] + a) & 255
-            elif kind == 2: row[i] = (row[i] + b) & 255
-            elif kind == 3: row[i] = (row[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(row))
-        previous = row
-    return lambda x, y: tuple(rows[y][3 * x:3 * x + 3])
+import sys
+from pictures import read, leftmost
 def rgb565(p):
     return (p[0] >> 3, p[1] >> 2, p[2] >> 3)
-golden, first, after = png(sys.argv[1]), ppm(sys.argv[2]), ppm(sys.argv[3])
+golden, first, after = read(sys.argv[1]), read(sys.argv[2]), read(sys.argv[3])
 PANEL_RIGHT, PANEL_BOTTOM = 200, 64  # Wine's panel is wider than Windows' (its font)
 POT_TOP = 405                        # the Pot's band, to the bottom
 differ = [(x, y) for y in range(POT_TOP) for x in range(640)
@@ -118,11 +87,8 @@ differ = [(x, y) for y in range(POT_TOP) for x in range(640)
           and rgb565(first(x, y)) != rgb565(golden(x, y))]
 print(f"first frame: {len(differ)} pixels differ from the Linux golden frame")
 assert not differ, differ[:10]
-star = golden(320, 110)  # the hat's star, with the Dropper at its start
-def leftmost(picture):
-    return min((x for y in range(85, 245) for x in range(640)
-                if rgb565(picture(x, y)) == rgb565(star)), default=None)
-shift = leftmost(after) - leftmost(first)
+star = first(320, 110)  # the hat's star, with the Dropper at its start
+shift = leftmost(after, star) - leftmost(first, star)
 print(f"the Dropper moved {shift} pixels")
 assert shift == 6, shift
 PY

@@ -12,6 +12,7 @@
 #   - on a 16:9 screen the window and the whole screen take the scale that fits both ways.
 # Usage: play_under_xvfb.sh ZOBU4 X11_CLOSE ART_DIR
 set -euo pipefail
+export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)" # pictures.py
 zobu4="$1"
 x11_close="$2"
 art="$3"
@@ -62,19 +63,11 @@ sleep 0.5
 shot "$work/after.ppm"
 python3 - "$work/before.ppm" "$work/after.ppm" <<'PY' || fail "what the window shows"
 import sys
-def read(path):
-    data = open(path, "rb").read()
-    parts = data.split(maxsplit=4)
-    width, height = int(parts[1]), int(parts[2])
-    assert parts[3] == b"255", "an 8-bit picture"
-    pixels = parts[4][-width * height * 3:]
-    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
+from pictures import read, leftmost
 before, after = read(sys.argv[1]), read(sys.argv[2])
 # The Dropper starts at x 256, y 85: its hat's star is at (320, 110).
 star = before(320, 110)
-def leftmost(picture):
-    return min((x for y in range(85, 245) for x in range(640) if picture(x, y) == star), default=None)
-shift = leftmost(after) - leftmost(before)
+shift = leftmost(after, star) - leftmost(before, star)
 print(f"the Dropper moved {shift} pixels")
 assert shift == 6, shift
 # The panel's plaque at the top-left, brass; its cut corner shows the sky behind it.
@@ -99,39 +92,11 @@ escape_at=$(awk '$2 == "down" && $3 == "Escape" {print $1; exit}' "$work/session
 "$zobu4" --headless --script "$work/replay.script" 2>"$work/replay.err" ||
     fail "the replay: $(cat "$work/replay.err")"
 cat >"$work/replayed_moves.py" <<'PY'
-import struct, sys, zlib
-def read(path):  # our own snapshots: 8-bit RGB, filtered rows
-    data = open(path, "rb").read()
-    width, height = struct.unpack(">II", data[16:24])
-    chunks, at = b"", 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IDAT":
-            chunks += data[at + 8:at + 8 + length]
-        at += 12 + length
-    raw, rows, previous = zlib.decompress(chunks), [], bytearray(width * 3)
-    for y in range(height):
-        line = raw[y * (width * 3 + 1):(y + 1) * (width * 3 + 1)]
-        kind, row = line[0], bytearray(line[1:])
-        for i in range(len(row)):
-            a = row[i - 3] if i >= 3 else 0
-            b = previous[i]
-            c = previous[i - 3] if i >= 3 else 0
-            if kind == 1: row[i] = (row[i] + a) & 255
-            elif kind == 2: row[i] = (row[i] + b) & 255
-            elif kind == 3: row[i] = (row[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(row))
-        previous = row
-    return lambda x, y: rows[y][3 * x:3 * x + 3]
+import sys
+from pictures import read, leftmost
 start, end = read(sys.argv[1]), read(sys.argv[2])
 star = start(320, 110)
-def leftmost(picture):
-    return min(x for y in range(85, 245) for x in range(640) if picture(x, y) == star)
-shift = leftmost(end) - leftmost(start)
+shift = leftmost(end, star) - leftmost(start, star)
 print(f"the replay moved the Dropper {shift} pixels")
 assert shift == 6, shift
 PY
@@ -187,12 +152,7 @@ sleep 1
 import -window root -depth 8 "$work/wide.ppm"
 python3 - "$work/before.ppm" "$work/wide.ppm" <<'PY' || fail "the whole 16:9 screen"
 import sys
-def read(path):
-    data = open(path, "rb").read()
-    parts = data.split(maxsplit=4)
-    width, height = int(parts[1]), int(parts[2])
-    pixels = parts[4][-width * height * 3:]
-    return lambda x, y: tuple(pixels[3 * (y * width + x): 3 * (y * width + x) + 3])
+from pictures import read
 star = read(sys.argv[1])(320, 110)
 wide = read(sys.argv[2])
 assert wide(960, 280) == star and wide(961, 281) == star, (wide(960, 280), star)
