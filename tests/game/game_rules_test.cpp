@@ -278,4 +278,20 @@ TEST_F(DropTest, FlightEnds_WithoutAPanel_SendsNothingAndStopsTheTimer) {
     EXPECT_FALSE(FallTimerArmed());
 }
 
+// The acceleration timer climbs to the top of the ladder and then kills itself.
+using PotTimerTest = GameTest;
+TEST_F(PotTimerTest, AccelerateTimer_KillsItselfAtTheTop) {
+    Pot.speed = 10;
+    SetTimer(mainWindow, TIMER_ACCELERATE, 333, OnAccelerateTimer);
+    HeadlessScheduleClose(kStartMs + 1000);
+    int ticks = 0;
+    MSG m = {};
+    while (GetMessageA(&m, nullptr, 0, 0) && m.message != WM_CLOSE) {
+        ticks += m.message == WM_TIMER && m.wParam == TIMER_ACCELERATE;
+        DispatchMessageA(&m);
+    }
+    EXPECT_EQ(Pot.speed, 12);
+    EXPECT_EQ(ticks, 1) << "one tick to the top, then none";
+}
+
 } // namespace
