@@ -117,17 +117,6 @@ TEST_F(RegionFromBitmapTest, TheSkin_ARoundedPlaque) {
     KernelSetModuleResources(nullptr, 0, &error);
 }
 
-// The panel's procedure answers 1 to WM_INITDIALOG, asking for the default focus, and 0 to
-// everything else, leaving it to the system.
-TEST_F(PanelTest, ScorePanelProc_Answers) {
-    OpenPanel();
-    HBITMAP first_skin = panelSkin;
-    EXPECT_EQ(ScorePanelProc(scorePanel, WM_INITDIALOG, 0, 0), 1);
-    DeleteObject(first_skin); // a second WM_INITDIALOG loaded another
-    EXPECT_EQ(ScorePanelProc(scorePanel, WM_PAINT, 0, 0), 0);
-    EXPECT_EQ(ScorePanelProc(scorePanel, WM_SETCURSOR, 0, 0), 0);
-}
-
 // A dialog procedure that records what it is sent, and what stood when WM_INITDIALOG came.
 struct DialogRecord {
     std::vector<UINT> messages;
