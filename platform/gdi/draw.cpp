@@ -124,8 +124,9 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
 
 namespace {
 
-// Rewrites each pixel of a rectangle in the DC's coordinates, within what the DC may touch.
-template <typename Rewrite> bool RewriteRect(HDC dc, const RECT& rect, Rewrite rewrite) {
+// Rewrites each pixel of a rectangle in the DC's coordinates, within what the DC may touch:
+// `make(format)` gives, once, the function from a pixel's raw value to its new one.
+template <typename Make> bool RewriteRect(HDC dc, const RECT& rect, Make make) {
     DrawTarget t;
     if (!ResolveTarget(dc, &t) || t.pixels.format == PixelFormat::FourCC16) {
         return false;
@@ -134,10 +135,11 @@ template <typename Rewrite> bool RewriteRect(HDC dc, const RECT& rect, Rewrite r
                      rect.bottom + t.origin.y});
     area.Intersect(t.clip);
     area.Intersect(RECT{0, 0, t.pixels.width, t.pixels.height});
+    const auto rewrite = make(t.pixels.format);
     for (const RECT& r : area.Rects()) {
         for (int32_t y = r.top; y < r.bottom; ++y) {
             for (int32_t x = r.left; x < r.right; ++x) {
-                t.pixels.Write(x, y, rewrite(t.pixels, x, y));
+                t.pixels.Write(x, y, rewrite(t.pixels.Read(x, y)));
             }
         }
     }
@@ -150,20 +152,15 @@ template <typename Rewrite> bool RewriteRect(HDC dc, const RECT& rect, Rewrite r
 } // namespace
 
 bool GdiFillRect(HDC dc, const RECT& rect, COLORREF color) {
-    bool known = false;
-    uint32_t raw = 0;
-    return RewriteRect(dc, rect, [&](const PixelBuffer& pixels, int32_t, int32_t) {
-        if (!known) {
-            raw = RawFromColor(pixels.format, color);
-            known = true;
-        }
-        return raw;
+    return RewriteRect(dc, rect, [color](PixelFormat format) {
+        const uint32_t raw = RawFromColor(format, color);
+        return [raw](uint32_t) { return raw; };
     });
 }
 
 bool GdiInvertRect(HDC dc, const RECT& rect) {
-    return RewriteRect(dc, rect, [](const PixelBuffer& pixels, int32_t x, int32_t y) {
-        const uint32_t all = pixels.format == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFu;
-        return pixels.Read(x, y) ^ all;
+    return RewriteRect(dc, rect, [](PixelFormat format) {
+        const uint32_t all = format == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFu;
+        return [all](uint32_t raw) { return raw ^ all; };
     });
 }

@@ -76,10 +76,10 @@ BOOL WINAPI DestroyCaret() {
 }
 
 BOOL WINAPI ShowCaret(HWND window) {
-    if (!Owns(window) || caret.hidden == 0) {
-        return Owns(window);
+    if (!Owns(window)) {
+        return FALSE;
     }
-    if (--caret.hidden == 0) {
+    if (caret.hidden > 0 && --caret.hidden == 0) {
         Restart();
     }
     return TRUE;

@@ -71,7 +71,6 @@ bool EventWait(int timeout_ms, SDL_Event* event) {
         // poll it as often as SDL's own wait would.
         timeout_ms = std::min(timeout_ms, 1);
     }
-    bool got = false;
 #if defined(SDL_VIDEO_DRIVER_X11)
     if (x_display) {
         // What the flush brings in, or SDL's last poll left in Xlib's queue, must not wait.
@@ -83,9 +82,7 @@ bool EventWait(int timeout_ms, SDL_Event* event) {
         return false;
     }
 #endif
-    if (!signals_waiting) {
-        got = SDL_WaitEventTimeout(event, timeout_ms) == 1;
-    }
+    const bool got = !signals_waiting && SDL_WaitEventTimeout(event, timeout_ms) == 1;
     DrainSignalPipe();
     return got;
 }
