@@ -2,6 +2,7 @@
 #include "support/bmp_writer.h"
 #include "support/ddraw_helpers.h"
 #include "support/platform_fixture.h"
+#include "support/res_builder.h"
 
 #include "host/headless/headless.h"
 #include "kernel/resources.h"
@@ -48,11 +49,9 @@ TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
 }
 
 TEST_F(GdiTest, GetPixel_OutsideTheBitmap_IsInvalid) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 3);
-    ReleaseDC(nullptr, screen);
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, bitmap);
+    auto* memory = new MemoryBitmap(4, 3);
+    HDC dc = memory->dc;
+    HBITMAP bitmap = memory->bitmap;
     EXPECT_NE(GetPixel(dc, 3, 2), CLR_INVALID);
     EXPECT_EQ(GetPixel(dc, 4, 0), CLR_INVALID);
     EXPECT_EQ(GetPixel(dc, 0, 3), CLR_INVALID);
@@ -64,8 +63,7 @@ TEST_F(GdiTest, GetPixel_OutsideTheBitmap_IsInvalid) {
     EXPECT_EQ(info.bmHeight, 3);
     EXPECT_EQ(info.bmBitsPixel, 16);
     EXPECT_FALSE(DeleteObject(bitmap)) << "a selected bitmap is not deleted";
-    DeleteDC(dc);
-    EXPECT_TRUE(DeleteObject(bitmap));
+    delete memory;
     EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), 0);
 }
 
@@ -98,20 +96,12 @@ TEST_F(GdiTest, StretchBlt_EnlargeSamplesCentres_ShrinkAndsByDefault) {
     EXPECT_EQ(GetPixel(to, 0, 0), column[0]);
     EXPECT_EQ(GetPixel(to, 1, 0), column[2]);
     EXPECT_FALSE(StretchBlt(to, 0, 0, 2, 1, from, 0, 0, 4, 1, 0x00EE0086)) << "only SRCCOPY";
-}
-
-// A destination pixel whose centre falls exactly between two source pixels takes the
-// earlier one: 2 rows to 5 give 0, 0, 0, 1, 1, where rounding the centre up would give
-// 0, 0, 1, 1, 1.
-TEST_F(GdiTest, StretchBlt_CentreOnABoundary_TakesTheEarlierPixel) {
-    MemoryBitmap from_memory(1, 2), to_memory(1, 5);
-    HDC from = from_memory.dc, to = to_memory.dc;
-    SetPixel(from, 0, 0, RGB(255, 0, 0));
-    SetPixel(from, 0, 1, RGB(0, 0, 255));
-    ASSERT_TRUE(StretchBlt(to, 0, 0, 1, 5, from, 0, 0, 1, 2, SRCCOPY));
-    const int expected[5] = {0, 0, 0, 1, 1};
-    for (int y = 0; y < 5; ++y) {
-        EXPECT_EQ(GetPixel(to, 0, y), GetPixel(from, 0, expected[y])) << "row " << y;
+    // A centre exactly between two source pixels takes the earlier one: 2 to 5 give
+    // 0, 0, 0, 1, 1, where rounding the centre up would give 0, 0, 1, 1, 1.
+    SetStretchBltMode(to, BLACKONWHITE);
+    ASSERT_TRUE(StretchBlt(to, 0, 0, 5, 1, from, 0, 0, 2, 1, SRCCOPY));
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(GetPixel(to, x, 0), column[x < 3 ? 0 : 1]) << "column " << x;
     }
 }
 
@@ -153,7 +143,7 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
     EXPECT_FALSE(StretchBlt(to, 0, 0, 0, 3, from, 0, 0, 3, 3, SRCCOPY)) << "no width at all";
 }
 
-TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
+TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds_OntoItselfRowByRow) {
     MemoryBitmap a_memory(3, 3), b_memory(3, 3);
     HDC a = a_memory.dc, b = b_memory.dc;
     SetPixel(a, 0, 0, RGB(255, 0, 0));
@@ -162,10 +152,7 @@ TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds) {
     EXPECT_EQ(GetPixel(b, 1, 1), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(b, 2, 2), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(b, 0, 0), RGB(0, 0, 0));
-}
-
-// Within one bitmap, a copy one row down must read each row before it is overwritten.
-TEST_F(GdiTest, BitBlt_OntoItselfOneRowDown_CopiesTheOriginalRows) {
+    // Within one bitmap, a copy one row down must read each row before it is overwritten.
     MemoryBitmap memory(2, 4);
     HDC dc = memory.dc;
     const COLORREF rows[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
@@ -286,9 +273,7 @@ TEST_F(GdiTest, CombineRgn_ReportsTheKindOfTheResult) {
         HRGN b = CreateRectRgn(row.b.left, row.b.top, row.b.right, row.b.bottom);
         HRGN result = CreateRectRgn(0, 0, 0, 0);
         EXPECT_EQ(CombineRgn(result, a, b, row.mode), row.kind);
-        for (HRGN r : {a, b, result}) {
-            DeleteObject(r);
-        }
+        DeleteObject(a), DeleteObject(b), DeleteObject(result);
     }
     // A gap filled in: three side-by-side pieces made one at a time.
     HRGN strip = CreateRectRgn(0, 0, 10, 10);
@@ -336,10 +321,7 @@ TEST_F(GdiTest, CombineRgn_RowsOfRuns_MergeIntoBands) {
     }
     RECT box = {};
     EXPECT_EQ(GetRgnBox(shape, &box), COMPLEXREGION);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, width);
-    EXPECT_EQ(box.bottom, height);
+    EXPECT_EQ(box, (RECT{0, 0, width, height}));
 
     const DWORD size = GetRegionData(shape, 0, nullptr);
     std::vector<uint8_t> bytes(size);
@@ -422,22 +404,27 @@ TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
 
 TEST_F(LoadImageTest, Failures_GiveNullAndSayWhy) {
     WriteFile("Bitmaps/broken.bmp", {'B', 'M', 1, 2, 3});
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
-              nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\broken.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
-              nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, "Bitmaps", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("\"Bitmaps\\missing.bmp\": no such file\n"), std::string::npos) << said;
-    EXPECT_NE(said.find("\"Bitmaps\": not a file\n"), std::string::npos) << said;
-    EXPECT_NE(said.find("\"Bitmaps\\broken.bmp\": truncated file header\n"), std::string::npos)
-        << said;
-    // Not a resource of the module: no bitmap, and nothing said (the caller tries a file).
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "Bitmaps\\missing.bmp", IMAGE_BITMAP, 0, 0, 0),
-              nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    struct Row {
+        const char* path;
+        UINT flags;
+        const char* said; // "": nothing (not a resource of the module: the caller tries a file)
+    };
+    static const Row rows[] = {
+        {"Bitmaps\\missing.bmp", LR_LOADFROMFILE, "\"Bitmaps\\missing.bmp\": no such file\n"},
+        {"Bitmaps", LR_LOADFROMFILE, "\"Bitmaps\": not a file\n"},
+        {"Bitmaps\\broken.bmp", LR_LOADFROMFILE,
+         "\"Bitmaps\\broken.bmp\": truncated file header\n"},
+        {"Bitmaps\\missing.bmp", 0, ""},
+    };
+    for (const Row& row : rows) {
+        HANDLE bitmap = reinterpret_cast<HANDLE>(1);
+        const std::string said = StderrOf([&] {
+            bitmap = LoadImageA(row.flags ? nullptr : GetModuleHandleA(nullptr), row.path,
+                                IMAGE_BITMAP, 0, 0, row.flags);
+        });
+        EXPECT_EQ(bitmap, nullptr) << row.path;
+        EXPECT_EQ(said.substr(std::min(said.find('"'), said.size())), row.said);
+    }
 }
 
 // Whatever the name, loading from a file gives a bitmap, or null with one line on standard
@@ -477,9 +464,10 @@ TEST_F(LoadImageTest, FromFile_AnyName_BitmapOrNullWithOneLine) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        testing::internal::CaptureStderr();
-        HANDLE bitmap = LoadImageA(nullptr, row.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-        const std::string said = testing::internal::GetCapturedStderr();
+        HANDLE bitmap = nullptr;
+        const std::string said = StderrOf([&] {
+            bitmap = LoadImageA(nullptr, row.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+        });
         EXPECT_EQ(bitmap != nullptr, row.loads);
         if (row.loads) {
             EXPECT_EQ(said, "");
@@ -506,11 +494,11 @@ TEST_F(LoadImageTest, FromFile_SizeTooLargeOrNegative_NullWithOneLine) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\zobu1.bmp", IMAGE_BITMAP, row.width, row.height,
-                             LR_LOADFROMFILE),
-                  nullptr);
-        const std::string said = testing::internal::GetCapturedStderr();
+        const std::string said = StderrOf([&] {
+            EXPECT_EQ(LoadImageA(nullptr, "Bitmaps\\zobu1.bmp", IMAGE_BITMAP, row.width, row.height,
+                                 LR_LOADFROMFILE),
+                      nullptr);
+        });
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(said.find(row.reason), std::string::npos) << said;
     }
@@ -574,23 +562,10 @@ TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {
     layout.bits = 8;
     layout.file_header = false;
     const std::vector<uint8_t> dib = WriteBmp(layout);
-    // A .res with the empty entry, then RT_BITMAP 104 and RT_BITMAP "SKIN".
-    std::vector<uint8_t> res = {0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
-    res.resize(32, 0);
-    auto entry = [&](std::vector<uint8_t> name) {
-        std::vector<uint8_t> header = {0xFF, 0xFF, 2, 0};
-        header.insert(header.end(), name.begin(), name.end());
-        header.resize(header.size() + 16, 0);
-        PutLe(res, static_cast<uint32_t>(dib.size()), 4);
-        PutLe(res, static_cast<uint32_t>(8 + header.size()), 4);
-        res.insert(res.end(), header.begin(), header.end());
-        res.insert(res.end(), dib.begin(), dib.end());
-        res.resize((res.size() + 3) / 4 * 4, 0);
-    };
-    entry({0xFF, 0xFF, 104, 0});
-    entry({'S', 0, 'K', 0, 'I', 0, 'N', 0, 0, 0, 0, 0});
+    ResBuilder res;
+    res.Add(2, 104, 0x0409, dib).Add(2, u"SKIN", 0x0409, dib);
     std::string error;
-    ASSERT_TRUE(KernelSetModuleResources(res.data(), res.size(), &error)) << error;
+    ASSERT_TRUE(KernelSetModuleResources(res.Bytes().data(), res.Bytes().size(), &error)) << error;
     HBITMAP by_number = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104));
     HBITMAP by_name = static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), "skin", IMAGE_BITMAP, 14, 0, LR_CREATEDIBSECTION));

@@ -6,6 +6,8 @@
 #include "host/headless/headless.h"
 #include "user/user_private.h"
 
+#include <algorithm>
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -48,6 +50,56 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
         ADD_FAILURE() << "expected " << expected.size() << " messages, got " << got.size()
                       << (got.size() > n ? "; first extra: " + Describe(got[n]) : std::string());
     }
+}
+
+std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds) {
+    std::vector<LoggedMessage> got;
+    for (const LoggedMessage& m : MessageLog()) {
+        if (std::find(kinds.begin(), kinds.end(), m.message) != kinds.end()) {
+            got.push_back(m);
+        }
+    }
+    return got;
+}
+
+void ScheduleKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
+    for (const auto& [key, down] : keys) {
+        HeadlessScheduleKey(GetTickCount(), key, down);
+    }
+}
+
+std::vector<LoggedMessage> DispatchWaiting(bool dispatch) {
+    std::vector<LoggedMessage> got;
+    MSG m = {};
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message != WM_PAINT) {
+            got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+        }
+        if (dispatch || m.message == WM_PAINT) {
+            DispatchMessageA(&m);
+        }
+    }
+    return got;
+}
+
+bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+RECT ClientRectOf(HWND window) {
+    RECT r = {-1, -1, -1, -1};
+    GetClientRect(window, &r);
+    return r;
+}
+
+RECT WindowRectOf(HWND window) {
+    RECT r = {-1, -1, -1, -1};
+    GetWindowRect(window, &r);
+    return r;
 }
 
 MemoryBitmap::MemoryBitmap(int width, int height) {

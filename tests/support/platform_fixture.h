@@ -10,7 +10,10 @@
 
 #include <stdint.h>
 
+#include <initializer_list>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr uint64_t kStartMs = 1000;
@@ -42,6 +45,29 @@ struct ExpectedMessage {
 };
 void ExpectSequence(const std::vector<ExpectedMessage>& expected,
                     const std::vector<LoggedMessage>& got);
+
+// The logged messages of the given kinds, in order.
+std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
+
+// Schedules key presses (true) and releases (false) at the present moment, in order.
+void ScheduleKeys(std::initializer_list<std::pair<BYTE, bool>> keys);
+
+// Retrieves every message waiting, dispatching each unless `dispatch` is false (WM_PAINT
+// always, so that it stops coming); returns all but the paints.
+std::vector<LoggedMessage> DispatchWaiting(bool dispatch = true);
+
+// Rectangles compare by value and print as (left, top, right, bottom).
+bool operator==(const RECT& a, const RECT& b);
+void PrintTo(const RECT& r, std::ostream* os);
+RECT ClientRectOf(HWND window);
+RECT WindowRectOf(HWND window);
+
+// What `run` writes to standard error.
+template <typename Run> std::string StderrOf(Run run) {
+    testing::internal::CaptureStderr();
+    run();
+    return testing::internal::GetCapturedStderr();
+}
 
 // Milliseconds since the test started, on the virtual clock.
 uint64_t ElapsedMs();
