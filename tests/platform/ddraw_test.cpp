@@ -422,46 +422,4 @@ TEST_F(DDrawTest, FailureHook_FailsTheChosenCallOnce) {
     first->Release();
 }
 
-// Presenting onto the primary through a clipper bound to the main window leaves alone the
-// part of the screen where a window above it shows, cut to that window's shape.
-TEST_F(DDrawTest, Blt_OntoClippedPrimary_SkipsTheShapedWindowAbove) {
-    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
-    MakePrimary(dd, &primary, &back);
-    Fill(primary, 0x1111);
-    Fill(back, 0x2222);
-    HWND panel = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP, 0, 0, 100, 50, window, nullptr,
-                                 Instance(), nullptr);
-    // The panel's shape: its left half, and one pixel at (99, 49).
-    HRGN shape = CreateRectRgn(0, 0, 50, 50);
-    HRGN dot = CreateRectRgn(99, 49, 100, 50);
-    EXPECT_EQ(CombineRgn(shape, shape, dot, RGN_OR), COMPLEXREGION);
-    DeleteObject(dot);
-    ASSERT_TRUE(SetWindowRgn(panel, shape, TRUE));
-    ShowWindow(panel, SW_SHOWNOACTIVATE);
-
-    IDirectDrawClipper* clipper = nullptr;
-    ASSERT_HR(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
-    ASSERT_HR(DD_OK, clipper->SetHWnd(0, window));
-    ASSERT_HR(DD_OK, primary->SetClipper(clipper));
-    clipper->Release();
-    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, DDBLT_WAIT, nullptr));
-
-    struct Row {
-        int x, y;
-        DWORD expected;
-    };
-    static const Row rows[] = {
-        {0, 0, 0x1111},   {49, 49, 0x1111}, // under the panel's shape: left alone
-        {50, 0, 0x2222},  {98, 49, 0x2222}, // in the panel's rectangle, outside its shape
-        {99, 49, 0x1111},                   // the shape's lone pixel
-        {100, 0, 0x2222}, {639, 479, 0x2222},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ReadPixel(primary, row.x, row.y), row.expected)
-            << "(" << row.x << ", " << row.y << ")";
-    }
-    back->Release();
-    EXPECT_EQ(primary->Release(), 0u);
-}
-
 } // namespace
