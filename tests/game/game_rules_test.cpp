@@ -71,29 +71,27 @@ TEST(PotRules, Move_StopsShortOfTheEdges) {
     }
 }
 
-TEST(PotRules, Move_UnknownSpeedOrDirection_StaysPut) {
+// The ladder: 5, 8, 10, 12, the top reported; a turn drops to 5, the same direction keeps
+// the speed. A speed or direction off the ladder moves nothing and climbs nowhere.
+TEST(PotRules, SteerAndAccelerate_TheLadder) {
     class Pot pot;
     pot.speed = 7;
     pot.Move();
     EXPECT_EQ(pot.x, 288);
+    EXPECT_EQ(pot.Accelerate(), 0);
+    EXPECT_EQ(pot.speed, 7);
     pot.speed = 5;
     pot.direction = 2;
     pot.Move();
     EXPECT_EQ(pot.x, 288);
-}
 
-TEST(PotRules, Steer_TurnDropsToStartSpeed_SameDirectionKeepsIt) {
-    class Pot pot;
+    pot.direction = 0;
     pot.speed = 12;
     EXPECT_EQ(pot.Steer(0), 0);
     EXPECT_EQ(pot.speed, 12);
     EXPECT_EQ(pot.Steer(1), 1);
     EXPECT_EQ(pot.speed, 5);
     EXPECT_EQ(pot.direction, 1);
-}
-
-TEST(PotRules, Accelerate_ClimbsTheLadderAndReportsTheTop) {
-    class Pot pot;
     EXPECT_EQ(pot.Accelerate(), 0);
     EXPECT_EQ(pot.speed, 8);
     EXPECT_EQ(pot.Accelerate(), 0);
@@ -102,9 +100,6 @@ TEST(PotRules, Accelerate_ClimbsTheLadderAndReportsTheTop) {
     EXPECT_EQ(pot.speed, 12);
     EXPECT_EQ(pot.Accelerate(), 0);
     EXPECT_EQ(pot.speed, 12);
-    pot.speed = 7;
-    EXPECT_EQ(pot.Accelerate(), 0);
-    EXPECT_EQ(pot.speed, 7);
 }
 
 TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
@@ -225,7 +220,8 @@ class DropTest : public GameTest {
     }
 };
 
-TEST_F(DropTest, OnDropCommand_LaunchesUnderTheMiddleOfTheDropper) {
+// The item leaves under the middle of the Dropper; a drop during a flight is not counted.
+TEST_F(DropTest, OnDropCommand_LaunchesUnderTheMiddleOfTheDropper_OnceAFlight) {
     struct Row {
         int32_t dropper_x, launch_x;
     };
@@ -239,16 +235,11 @@ TEST_F(DropTest, OnDropCommand_LaunchesUnderTheMiddleOfTheDropper) {
         EXPECT_TRUE(FallingItem.state == 1 || FallingItem.state == 2);
     }
     EXPECT_EQ(FallingItem.drops, 3);
-}
-
-TEST_F(DropTest, OnDropCommand_DuringAFlight_IsNotCounted) {
-    OnDropCommand();
-    const int32_t y = FallingItem.y;
     Dropper.x = 0;
     OnDropCommand();
-    EXPECT_EQ(FallingItem.drops, 1);
-    EXPECT_EQ(FallingItem.x, 320);
-    EXPECT_EQ(FallingItem.y, y);
+    EXPECT_EQ(FallingItem.drops, 3);
+    EXPECT_EQ(FallingItem.x, 576);
+    EXPECT_EQ(FallingItem.y, 245);
 }
 
 TEST_F(DropTest, Flights_CaughtThenMissed_ScoreReads1of1Then1of2) {

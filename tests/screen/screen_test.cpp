@@ -48,6 +48,14 @@ void Release(Image*& image) {
     image = nullptr;
 }
 
+// A bitmap in the display's format, selected into no DC.
+HBITMAP NewBitmap(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
 DDSURFACEDESC2 DescOf(IDirectDrawSurface7* surface) {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
@@ -89,10 +97,7 @@ TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer) {
     ASSERT_NE(screen.primary, nullptr);
     ASSERT_NE(screen.backBuffer, nullptr);
     EXPECT_EQ(screen.window, window);
-    RECT r = {};
-    GetClientRect(window, &r);
-    EXPECT_EQ(r.right, 640);
-    EXPECT_EQ(r.bottom, 480);
+    EXPECT_EQ(ClientRectOf(window), (RECT{0, 0, 640, 480}));
     // The primary's reference, GetAttachedSurface's, and the Screen's own extra one.
     EXPECT_EQ(RefCount(screen.backBuffer), 3u);
     const DDSURFACEDESC2 desc = DescOf(screen.backBuffer);
@@ -152,22 +157,18 @@ TEST_F(ScreenTest, OpenFullScreen_Again_ReleasesTheFirstThenRebuilds) {
     watched.ReleaseAll();
 }
 
-TEST_F(ScreenTest, ReleaseAll_NewOrTwice_DoesNothing) {
+// Releasing a new Screen, or one twice, does nothing. An Image's surface keeps the
+// DirectDraw object alive after the Screen lets go of it; the display must still be handed
+// back, or no other Screen could take it.
+TEST_F(ScreenTest, ReleaseAll_AnyTime_HandsTheDisplayBack) {
     EXPECT_HR(S_OK, screen.ReleaseAll());
     Open();
+    Image* sprite = MakeImage(4, 4);
     EXPECT_HR(S_OK, screen.ReleaseAll());
     EXPECT_EQ(screen.directDraw, nullptr);
     EXPECT_EQ(screen.primary, nullptr);
     EXPECT_EQ(screen.backBuffer, nullptr);
-    EXPECT_EQ(DDrawLive().surfaces, 0);
-    EXPECT_HR(S_OK, screen.ReleaseAll());
-}
-
-// An Image's surface keeps the DirectDraw object alive after the Screen lets go of it; the
-// display must still be handed back, or no other Screen could take it.
-TEST_F(ScreenTest, ReleaseAll_WithAnImageAlive_HandsTheDisplayBack) {
-    Open();
-    Image* sprite = MakeImage(4, 4);
+    EXPECT_EQ(DDrawLive().surfaces, 1) << "the sprite's";
     EXPECT_HR(S_OK, screen.ReleaseAll());
     EXPECT_EQ(DDrawLive().direct_draws, 1) << "still held by the sprite's surface";
     Screen second;
@@ -361,18 +362,9 @@ TEST_F(ScreenTest, MakeTextImage_Failures_OutPointerRules) {
     Release(out);
 }
 
-TEST_F(ScreenTest, ImageDestroy_WithoutASurface_DoesNothing) {
-    Image image;
-    image.Destroy();
-    image.Destroy();
-    EXPECT_EQ(image.surface, nullptr);
-}
-
 TEST_F(ScreenTest, PaintBitmap_FailureTable) {
     Open();
-    HDC screen_dc = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen_dc, 2, 2);
-    ReleaseDC(nullptr, screen_dc);
+    HBITMAP bitmap = NewBitmap(2, 2);
     struct Row {
         const char* name;
         DDrawCall call;
@@ -416,9 +408,7 @@ TEST_F(ScreenTest, PaintBitmap_FailureTable) {
 
 TEST_F(ScreenTest, PaintBitmap_WholeBitmapOverTheWholeSurface) {
     Open();
-    HDC screen_dc = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen_dc, 2, 1);
-    ReleaseDC(nullptr, screen_dc);
+    HBITMAP bitmap = NewBitmap(2, 1);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, bitmap);
     SetPixel(dc, 0, 0, RGB(255, 0, 0));
@@ -477,6 +467,7 @@ TEST_F(ScreenTest, ApplyColorKey_MagentaInEachFormat) {
 TEST_F(ScreenTest, ApplyColorKey_Failures) {
     Open();
     Image empty;
+    empty.Destroy(); // without a surface, nothing to do
     EXPECT_HR(E_POINTER, empty.ApplyColorKey(0x00FF00FF));
     EXPECT_FALSE(empty.colorKeyed);
     EXPECT_EQ(empty.MatchGdiColor(0x00FF00FF), 0u);
