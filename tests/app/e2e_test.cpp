@@ -155,22 +155,6 @@ TEST(EndToEnd, OtherKeys_CauseAFrameAndNothingElse) {
     EXPECT_EQ(elsewhere, 0);
 }
 
-// Another program takes the display (Alt+Tab on Windows); the game's next frames bring the
-// whole picture back, rather than black for the rest of the run.
-TEST(EndToEnd, DisplayTakenAway_PictureComesBack) {
-    GameRun run("90 snapshot before.png\n100 lose\n400 snapshot after.png\n");
-    EXPECT_EQ(run.exit_status, 0);
-    const std::vector<uint32_t> before = Picture(run.Path("before.png"));
-    const std::vector<uint32_t> after = Picture(run.Path("after.png"));
-    int differ = 0, black = 0;
-    for (size_t i = 0; i < before.size() && i / 640 < 416; ++i) { // above the Pot's rows
-        differ += before[i] != after[i];
-        black += after[i] == 0;
-    }
-    EXPECT_EQ(differ, 0);
-    EXPECT_LT(black, 1000);
-}
-
 TEST(EndToEnd, MalformedScript_RefusedWithItsLineExitTwo) {
     GameRun run("0 key Right\n10 press Left\n");
     EXPECT_EQ(run.exit_status, 2);

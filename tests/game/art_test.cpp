@@ -19,8 +19,11 @@ class ArtTest : public PlatformTest {
         PlatformTest::SetUp();
         window = MakeWindow(WS_POPUP | WS_VISIBLE);
         ASSERT_HR(S_OK, screen.OpenFullScreen(window, 640, 480, 16));
+        BmpLayout magenta;
+        magenta.width = magenta.height = 8;
+        magenta.paint = [](int32_t, int32_t) { return 0xFF00FFu; };
         for (const char* name : {"Bitmaps/ZOBU1.bmp", "Bitmaps/ZOBU2.bmp", "Bitmaps/Quib1.bmp"}) {
-            WriteFile(name, WriteBmp24(8, 8, [](int, int) { return RGB(255, 0, 255); }));
+            WriteFile(name, WriteBmp(magenta));
         }
     }
     void TearDown() override {

@@ -86,7 +86,7 @@ std::vector<uint32_t> TestPicture(const BmpLayout& layout) {
     std::vector<uint32_t> pixels;
     for (int32_t y = 0; y < layout.height; ++y) {
         for (int32_t x = 0; x < layout.width; ++x) {
-            pixels.push_back(TestColor(x, y, ColorsOf(layout)));
+            pixels.push_back(layout.paint ? layout.paint(x, y) : TestColor(x, y, ColorsOf(layout)));
         }
     }
     return pixels;
@@ -153,7 +153,7 @@ std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
             const int32_t y = StoredRow(layout, i);
             std::vector<uint8_t> row(static_cast<size_t>(stride), 0);
             for (int32_t x = 0; x < layout.width; ++x) {
-                const uint32_t c = TestColor(x, y, colors);
+                const uint32_t c = layout.paint ? layout.paint(x, y) : TestColor(x, y, colors);
                 const int index = Index(x, y, colors);
                 switch (layout.bits) {
                 case 1:
@@ -198,23 +198,6 @@ std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
     out.insert(out.end(), palette.begin(), palette.end());
     out.resize(out.size() + static_cast<size_t>(layout.gap), 0xEE);
     out.insert(out.end(), pixels.begin(), pixels.end());
-    return out;
-}
-
-std::vector<uint8_t> Bmp24Header(int32_t width, int32_t height) {
-    const int32_t stride = (width * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> out = {'B', 'M'};
-    PutLe(out, static_cast<uint32_t>(54 + stride * height), 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 54, 4);
-    PutLe(out, 40, 4);
-    PutLe(out, static_cast<uint32_t>(width), 4);
-    PutLe(out, static_cast<uint32_t>(height), 4);
-    PutLe(out, 1, 2);
-    PutLe(out, 24, 2);
-    for (int i = 0; i < 6; ++i) {
-        PutLe(out, 0, 4);
-    }
     return out;
 }
 
