@@ -273,6 +273,7 @@ typedef struct tagACCEL {
 #define COLOR_3DLIGHT 22
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
+BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR className, LPWNDCLASSA windowClass);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);

@@ -21,6 +21,7 @@ struct WindowClass {
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
     HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
 };
 
 // Registered classes, the system's first; the program's atoms count up from 0xC000 as
@@ -227,8 +228,24 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     c.procedure = windowClass->lpfnWndProc;
     c.instance = windowClass->hInstance;
     c.cursor = windowClass->hCursor;
+    c.background = windowClass->hbrBackground;
     classes.push_back(c);
     return c.atom;
+}
+
+BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR className, LPWNDCLASSA windowClass) {
+    const WindowClass* c = className && windowClass ? FindClass(className) : nullptr;
+    if (!c || c->instance != instance) {
+        return FALSE;
+    }
+    *windowClass = WNDCLASSA();
+    windowClass->style = c->style;
+    windowClass->lpfnWndProc = c->procedure;
+    windowClass->hInstance = c->instance;
+    windowClass->hCursor = c->cursor;
+    windowClass->hbrBackground = c->background;
+    windowClass->lpszClassName = className;
+    return TRUE;
 }
 
 // Windows' order: WM_NCCREATE, WM_NCCALCSIZE (which sets the client area), WM_CREATE, then

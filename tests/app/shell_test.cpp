@@ -258,6 +258,12 @@ TEST_F(ShellTest, WinMain_KeysFromTheHost_AreTheGamesCommands) {
     EXPECT_FALSE(HeadlessCursorShown()) << "no pointer over the game";
     EXPECT_EQ(background, nullptr) << "stopped";
     EXPECT_TRUE(IsWindow(mainWindow)) << "Escape does not destroy the window";
+    // Its class: redrawn whole when resized, the window colour behind, the arrow over it.
+    WNDCLASSA c = {};
+    ASSERT_TRUE(GetClassInfoA(Instance(), "ZOBU4", &c));
+    EXPECT_EQ(c.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(c.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_EQ(c.hCursor, LoadCursorA(nullptr, IDC_ARROW));
 }
 
 } // namespace

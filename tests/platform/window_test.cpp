@@ -67,7 +67,7 @@ TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
     }
 }
 
-TEST_F(WindowTest, CreateWindow_UnknownClassOrBadParent_Fails) {
+TEST_F(WindowTest, Classes_UnknownClassOrBadParent_Fails) {
     EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                               Instance(), nullptr),
               nullptr);
@@ -77,6 +77,10 @@ TEST_F(WindowTest, CreateWindow_UnknownClassOrBadParent_Fails) {
     WNDCLASSA again = {};
     again.lpszClassName = "loggingwindow"; // class names ignore case
     EXPECT_EQ(RegisterClassA(&again), 0);
+    EXPECT_TRUE(GetClassInfoA(Instance(), "loggingwindow", &again));
+    EXPECT_EQ(again.lpfnWndProc, LoggingWindowProc);
+    EXPECT_FALSE(GetClassInfoA(Instance(), "NoSuchClass", &again));
+    EXPECT_FALSE(GetClassInfoA(nullptr, "LoggingWindow", &again)) << "not a system class";
 }
 
 // Showing a new top-level window activates the program (every window of it hears), then
