@@ -163,9 +163,13 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* s
     // Without a say, DirectDraw chooses display memory.
     const DWORD placed =
         (caps & DDSCAPS_SYSTEMMEMORY) ? caps : caps | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
-    *surface =
+    auto* made =
         new Surface(this, placed | DDSCAPS_OFFSCREENPLAIN, format,
                     static_cast<int32_t>(desc->dwWidth), static_cast<int32_t>(desc->dwHeight));
+    if (format == PixelFormat::FourCC16) {
+        made->KeepFourCCFormat(desc->ddpfPixelFormat);
+    }
+    *surface = made;
     return DD_OK;
 }
 

@@ -23,6 +23,9 @@ class Surface final : public IDirectDrawSurface7 {
             bool holds_owner = true);
     ~Surface();
 
+    // A FOURCC surface reports its format as its maker described it, flags and all.
+    void KeepFourCCFormat(const DDPIXELFORMAT& format) { fourcc_format_ = format; }
+
     HRESULT QueryInterface(REFIID iid, void** object) override;
     ULONG AddRef() override;
     ULONG Release() override;
@@ -74,6 +77,7 @@ class Surface final : public IDirectDrawSurface7 {
     Clipper* clipper_ = nullptr;
     Surface* back_buffer_ = nullptr; // the primary's
     Surface* root_ = nullptr;        // the back buffer's primary
+    DDPIXELFORMAT fourcc_format_ = {};
 };
 
 class Clipper final : public IDirectDrawClipper {

@@ -109,14 +109,7 @@ void Surface::FillDesc(DDSURFACEDESC2* desc) const {
         pf = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {32}, {0xFF0000}, {0x00FF00}, {0x0000FF}, {0}};
         break;
     case PixelFormat::FourCC16:
-        pf = {sizeof(DDPIXELFORMAT),
-              DDPF_FOURCC,
-              MAKEFOURCC('Y', 'U', 'Y', '2'),
-              {16},
-              {0},
-              {0},
-              {0},
-              {0}};
+        pf = fourcc_format_;
         break;
     }
 }

@@ -390,7 +390,9 @@ TEST_F(ScreenTest, PaintBitmap_FailureTable) {
     EXPECT_HR(E_INVALIDARG, empty.PaintBitmap(bitmap, 0, 0, 0, 0));
     Release(image);
 
-    // A FOURCC surface is refused before any DC is made.
+    // A FOURCC surface is refused before any DC is made, if FOURCC is its only flag: the
+    // test is for equality, as DirectDraw's samples make it, so with another flag the
+    // refusal is GetDC's.
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
@@ -399,10 +401,14 @@ TEST_F(ScreenTest, PaintBitmap_FailureTable) {
     desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
     desc.ddpfPixelFormat.dwFlags = DDPF_FOURCC;
     desc.ddpfPixelFormat.dwFourCC = MAKEFOURCC('Y', 'U', 'Y', '2');
-    Image fourcc;
-    ASSERT_HR(S_OK, fourcc.Create(screen.directDraw, &desc));
-    EXPECT_HR(E_NOTIMPL, fourcc.PaintBitmap(bitmap, 0, 0, 0, 0));
-    fourcc.Destroy();
+    for (const auto& [flags, expected] : {std::pair<DWORD, HRESULT>{DDPF_FOURCC, E_NOTIMPL},
+                                          {DDPF_FOURCC | DDPF_ALPHAPIXELS, DDERR_CANTCREATEDC}}) {
+        desc.ddpfPixelFormat.dwFlags = flags;
+        Image fourcc;
+        ASSERT_HR(S_OK, fourcc.Create(screen.directDraw, &desc));
+        EXPECT_HR(expected, fourcc.PaintBitmap(bitmap, 0, 0, 0, 0));
+        fourcc.Destroy();
+    }
     DeleteObject(bitmap);
 }
 
