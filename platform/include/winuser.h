@@ -211,6 +211,7 @@ typedef struct tagACCEL {
 #define WS_EX_CLIENTEDGE 0x00000200L
 
 // Dialog styles.
+#define DS_ABSALIGN 0x00000001L
 #define DS_SETFONT 0x00000040L
 
 // Edit control styles.

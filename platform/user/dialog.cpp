@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr DWORD kAbsoluteAlignment = 0x01; // DS_ABSALIGN
-
 struct DialogItem {
     DWORD style = 0;
     DWORD ex_style = 0;
@@ -251,7 +249,7 @@ HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     const RECT r = pixels(t.x, t.y, t.cx, t.cy);
     RECT origin = {0, 0, 0, 0};
     const Window* owner_window = WindowFromHandle(owner);
-    if (owner_window && !(t.style & kAbsoluteAlignment)) {
+    if (owner_window && !(t.style & DS_ABSALIGN)) {
         origin = owner_window->Client();
     }
     HWND dialog = CreateWindowExA(t.ex_style, MAKEINTRESOURCEA(kDialogClassAtom), t.title.c_str(),

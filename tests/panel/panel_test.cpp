@@ -8,6 +8,7 @@
 #include "kernel/resources.h"
 #include "panel/score_panel.h"
 #include "res/resource.h"
+#include "support/res_builder.h"
 
 namespace {
 
@@ -183,6 +184,29 @@ TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_CloseIsCancel) {
                                  RecordingDialogProc, 0),
               nullptr)
         << "no such template";
+}
+
+// A dialog stands at its template's place in its owner's client area, or on the screen with
+// DS_ABSALIGN: the panel's template, as it is and with that style.
+TEST_F(PanelTest, CreateDialog_InTheOwnersClientAreaUnlessAbsAlign) {
+    const Resource* score = ModuleResources().Find(RT_DIALOG, MAKEINTRESOURCEA(IDD_SCORE));
+    ASSERT_NE(score, nullptr);
+    const uint8_t* bytes = ModuleResources().Data(*score);
+    std::vector<uint8_t> absolute(bytes, bytes + score->size);
+    absolute[12] |= DS_ABSALIGN; // the style's low byte, after version, signature, help id and
+                                 // extended style
+    ResBuilder res;
+    res.Add(5, 1, 0x0409, {bytes, bytes + score->size}).Add(5, 2, 0x0409, absolute);
+    std::string error;
+    ASSERT_TRUE(KernelSetModuleResources(res.Bytes().data(), res.Bytes().size(), &error)) << error;
+    HWND owner = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
+                                 nullptr, nullptr, Instance(), nullptr);
+    for (const auto& [id, at] : {std::pair<WORD, POINT>{1, {100, 50}}, {2, {0, 0}}}) {
+        HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), owner,
+                                         RecordingDialogProc, 0);
+        EXPECT_EQ(WindowRectOf(dialog), (RECT{at.x, at.y, at.x + 159, at.y + 59})) << id;
+        DestroyWindow(dialog);
+    }
 }
 
 // Alt+F4 with the panel's edit box focused, as it is from the start, ends the game: the
