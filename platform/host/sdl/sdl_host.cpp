@@ -63,8 +63,10 @@ std::deque<uint32_t> keys_taken; // those handed to the floor, not yet shown
 std::vector<uint32_t> key_to_screen_ms;
 uint64_t pictures = 0, rows_sent = 0;
 
+uint64_t (*test_clock)() = nullptr; // SdlHostSetClock
+
 uint64_t NowMs() {
-    return SDL_GetTicks64() + clock_offset_ms;
+    return test_clock ? test_clock() : SDL_GetTicks64() + clock_offset_ms;
 }
 
 // Windows' virtual key for an SDL key, by its place on the keyboard; 0 for keys the game's
@@ -513,6 +515,10 @@ void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& 
         std::upper_bound(script.begin(), script.end(), at_ms,
                          [](uint64_t t, const Scripted& other) { return t < other.at_ms; });
     script.insert(later, s);
+}
+
+void SdlHostSetClock(uint64_t (*now)()) {
+    test_clock = now;
 }
 
 void SdlHostStartTick(uint64_t tick) {

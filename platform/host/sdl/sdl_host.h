@@ -48,5 +48,9 @@ void SdlHostStartTick(uint64_t tick);
 // reaches at_ms, live input going on meanwhile; with a path, a PNG of the picture shown then.
 void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& snapshot);
 
+// For tests: the host's clock reads `now` instead of SDL's milliseconds (null: SDL's again),
+// so that a test decides what falls due when.
+void SdlHostSetClock(uint64_t (*now)());
+
 // Closes the window and ends SDL; the recording, if any, is complete after this.
 void SdlHostClose();
