@@ -196,13 +196,10 @@ TEST_F(ScreenTest, InstallClipper_ResultsAndTheClippersReference) {
     EXPECT_EQ(clipper->Release(), 1u) << "the primary holds the clipper's only reference";
 }
 
-TEST_F(ScreenTest, FillAndDraw_WithoutABackBuffer_EPointer) {
+TEST_F(ScreenTest, FillAndDraw_ResultsOfEachStep_KeyOnlyWhenKeyed) {
     EXPECT_HR(E_POINTER, screen.FillBackBuffer(0));
     EXPECT_HR(E_POINTER, screen.DrawSurface(0, 0, nullptr, nullptr, 0));
     EXPECT_HR(E_INVALIDARG, screen.DrawImage(0, 0, nullptr, nullptr));
-}
-
-TEST_F(ScreenTest, FillBackBuffer_RawValue_AndTheBlitsFailure) {
     Open();
     Fill(screen.backBuffer, 0xFFFF);
     EXPECT_HR(S_OK, screen.FillBackBuffer(0));
@@ -210,10 +207,6 @@ TEST_F(ScreenTest, FillBackBuffer_RawValue_AndTheBlitsFailure) {
     EXPECT_EQ(ReadPixel(screen.backBuffer, 639, 479), 0u);
     DDrawFailCall(DDrawCall::Blt, DDERR_SURFACELOST);
     EXPECT_HR(DDERR_SURFACELOST, screen.FillBackBuffer(0));
-}
-
-TEST_F(ScreenTest, DrawImage_UsesTheKeyOnlyWhenKeyed) {
-    Open();
     Image* sprite = MakeImage(2, 1);
     RECT right = {1, 0, 2, 1};
     Fill(sprite->surface, 0xF81F);
@@ -242,7 +235,7 @@ class LoadBitmapTest : public ScreenTest {
     TempWorkingDirectory directory;
 };
 
-TEST_F(LoadBitmapTest, LoadBitmapImage_NotOpenOrNullArguments_OutUntouched) {
+TEST_F(LoadBitmapTest, LoadBitmapImage_ArgumentsAndSizes) {
     Image* out = kPoison;
     EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
     EXPECT_EQ(out, kPoison);
@@ -250,11 +243,6 @@ TEST_F(LoadBitmapTest, LoadBitmapImage_NotOpenOrNullArguments_OutUntouched) {
     EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(&out, nullptr, 32, 32));
     EXPECT_EQ(out, kPoison);
     EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(nullptr, "Bitmaps\\ZOBU1.bmp", 32, 32));
-}
-
-TEST_F(LoadBitmapTest, LoadBitmapImage_FileOfAnotherSize_ScaledIntoSystemMemory) {
-    Open();
-    Image* out = kPoison;
     ASSERT_HR(S_OK, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
     ASSERT_NE(out, nullptr);
     const DDSURFACEDESC2 desc = DescOf(out->surface);
@@ -316,7 +304,10 @@ TEST_F(LoadBitmapTest, Factories_NoMemoryForTheImage_EOutOfMemory) {
     EXPECT_EQ(DDrawLive().surfaces, 2) << "the primary and its back buffer only";
 }
 
-TEST_F(ScreenTest, MakeTextImage_ExactlyTheTextsExtent_MagentaAroundYellow) {
+TEST_F(ScreenTest, MakeTextImage_TheTextsExtent_AndFailures) {
+    Image* out = kPoison;
+    EXPECT_HR(E_INVALIDARG, screen.MakeTextImage(&out, nullptr, "5", 0, 0)) << "not open";
+    EXPECT_EQ(out, kPoison);
     Open();
     Image* text = kPoison;
     ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "5", RGB(255, 0, 255), RGB(255, 255, 0)));
@@ -344,13 +335,6 @@ TEST_F(ScreenTest, MakeTextImage_ExactlyTheTextsExtent_MagentaAroundYellow) {
     ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "12", RGB(255, 0, 255), RGB(255, 255, 0)));
     EXPECT_EQ(DescOf(text->surface).dwWidth, 16u);
     Release(text);
-}
-
-TEST_F(ScreenTest, MakeTextImage_Failures_OutPointerRules) {
-    Image* out = kPoison;
-    EXPECT_HR(E_INVALIDARG, screen.MakeTextImage(&out, nullptr, "5", 0, 0));
-    EXPECT_EQ(out, kPoison);
-    Open();
     EXPECT_HR(E_INVALIDARG, screen.MakeTextImage(&out, nullptr, nullptr, 0, 0));
     EXPECT_EQ(out, kPoison);
     DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY);
@@ -362,7 +346,7 @@ TEST_F(ScreenTest, MakeTextImage_Failures_OutPointerRules) {
     Release(out);
 }
 
-TEST_F(ScreenTest, PaintBitmap_FailureTable) {
+TEST_F(ScreenTest, PaintBitmap_FailuresThenTheWholeBitmap) {
     Open();
     HBITMAP bitmap = NewBitmap(2, 2);
     struct Row {
@@ -410,17 +394,14 @@ TEST_F(ScreenTest, PaintBitmap_FailureTable) {
         fourcc.Destroy();
     }
     DeleteObject(bitmap);
-}
-
-TEST_F(ScreenTest, PaintBitmap_WholeBitmapOverTheWholeSurface) {
-    Open();
-    HBITMAP bitmap = NewBitmap(2, 1);
+    // The whole bitmap is stretched over the whole surface.
+    bitmap = NewBitmap(2, 1);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, bitmap);
     SetPixel(dc, 0, 0, RGB(255, 0, 0));
     SetPixel(dc, 1, 0, RGB(0, 0, 255));
     DeleteDC(dc);
-    Image* image = MakeImage(4, 2);
+    image = MakeImage(4, 2);
     ASSERT_HR(S_OK, image->PaintBitmap(bitmap, 0, 0, 0, 0));
     EXPECT_EQ(ReadPixel(image->surface, 1, 1), 0xF800u);
     EXPECT_EQ(ReadPixel(image->surface, 2, 0), 0x001Fu);
@@ -445,7 +426,7 @@ TEST_F(ScreenTest, PaintText_FailureTable) {
     Release(image);
 }
 
-TEST_F(ScreenTest, ApplyColorKey_MagentaInEachFormat) {
+TEST_F(ScreenTest, ApplyColorKey_EachFormatAndFailures) {
     Open();
     struct Row {
         const char* name;
@@ -468,10 +449,6 @@ TEST_F(ScreenTest, ApplyColorKey_MagentaInEachFormat) {
         EXPECT_EQ(key.dwColorSpaceHighValue, row.key);
         Release(image);
     }
-}
-
-TEST_F(ScreenTest, ApplyColorKey_Failures) {
-    Open();
     Image empty;
     empty.Destroy(); // without a surface, nothing to do
     EXPECT_HR(E_POINTER, empty.ApplyColorKey(0x00FF00FF));
