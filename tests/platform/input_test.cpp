@@ -100,9 +100,7 @@ TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        for (const auto& [key, down] : row.keys) {
-            ScheduleKeys({{key, down}});
-        }
+        ScheduleKeys(row.keys);
         ExpectSequence(row.expected, DispatchWaiting(false));
     }
 }

@@ -62,7 +62,7 @@ std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds) {
     return got;
 }
 
-void ScheduleKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
+void ScheduleKeys(const std::vector<std::pair<BYTE, bool>>& keys) {
     for (const auto& [key, down] : keys) {
         HeadlessScheduleKey(GetTickCount(), key, down);
     }

@@ -50,7 +50,7 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
 std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
 
 // Schedules key presses (true) and releases (false) at the present moment, in order.
-void ScheduleKeys(std::initializer_list<std::pair<BYTE, bool>> keys);
+void ScheduleKeys(const std::vector<std::pair<BYTE, bool>>& keys);
 
 // Retrieves every message waiting, dispatching each unless `dispatch` is false (WM_PAINT
 // always, so that it stops coming); returns all but the paints.
