@@ -1,21 +1,13 @@
 // Conformance: window creation, showing, resizing and destruction, with the messages each
 // sends in Windows' order; painting of empty windows; the cursor; the game's queries.
+#include "support/ddraw_helpers.h"
 #include "support/platform_fixture.h"
 
 #include "host/headless/headless.h"
 
-#include <ddraw.h>
-
 namespace {
 
 using WindowTest = PlatformTest;
-
-IDirectDraw7* NewDirectDraw() {
-    IDirectDraw7* dd = nullptr;
-    EXPECT_EQ(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&dd), IID_IDirectDraw7, nullptr),
-              DD_OK);
-    return dd;
-}
 
 TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
     HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -49,18 +49,28 @@ std::string HresultName(HRESULT hr) {
     return text;
 }
 
-IDirectDraw7* OpenDirectDraw(HWND window) {
+IDirectDraw7* NewDirectDraw() {
     IDirectDraw7* dd = nullptr;
     EXPECT_HR(DD_OK, DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&dd), IID_IDirectDraw7,
                                         nullptr));
+    return dd;
+}
+
+DDSURFACEDESC2 EmptyDesc() {
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof desc;
+    return desc;
+}
+
+IDirectDraw7* OpenDirectDraw(HWND window) {
+    IDirectDraw7* dd = NewDirectDraw();
     EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
     EXPECT_HR(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
     return dd;
 }
 
 void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSurface7** back) {
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC2 desc = EmptyDesc();
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.ddsCaps.dwCaps =
         DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
@@ -73,8 +83,7 @@ void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSur
 
 IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, int bits,
                                  DWORD caps) {
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC2 desc = EmptyDesc();
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
     desc.ddsCaps.dwCaps = caps;
     desc.dwWidth = width;
@@ -95,8 +104,7 @@ IDirectDrawSurface7* MakeSurface(IDirectDraw7* dd, DWORD width, DWORD height, in
 }
 
 DWORD ReadPixel(IDirectDrawSurface7* surface, int x, int y) {
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC2 desc = EmptyDesc();
     if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) {
         return 0xFFFFFFFF;
     }
@@ -115,6 +123,21 @@ void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect) {
     EXPECT_HR(DD_OK, surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL, &fx));
 }
 
+std::vector<DWORD> TopRow(IDirectDrawSurface7* surface, int width) {
+    std::vector<DWORD> row;
+    for (int x = 0; x < width; ++x) {
+        row.push_back(ReadPixel(surface, x, 0));
+    }
+    return row;
+}
+
+void FillTopRow(IDirectDrawSurface7* surface, const std::vector<DWORD>& raw) {
+    for (LONG x = 0; x < static_cast<LONG>(raw.size()); ++x) {
+        RECT r = {x, 0, x + 1, 1};
+        Fill(surface, raw[static_cast<size_t>(x)], &r);
+    }
+}
+
 ULONG RefCount(IUnknown* object) {
     object->AddRef();
     return object->Release();
@@ -126,7 +149,15 @@ void DirectDrawTest::SetUp() {
     dd = OpenDirectDraw(window);
 }
 
+IDirectDrawSurface7* DirectDrawTest::Surface(DWORD width, DWORD height, int bits, DWORD caps) {
+    surfaces_.push_back(MakeSurface(dd, width, height, bits, caps));
+    return surfaces_.back();
+}
+
 void DirectDrawTest::TearDown() {
+    for (IDirectDrawSurface7* surface : surfaces_) {
+        surface->Release();
+    }
     if (dd) {
         EXPECT_EQ(dd->Release(), 0u);
     }

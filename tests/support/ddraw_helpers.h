@@ -9,12 +9,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // "DDERR_SURFACELOST (0x887601c2)" and the like, for failure messages.
 std::string HresultName(HRESULT hr);
 
 #define EXPECT_HR(expected, actual) EXPECT_EQ(HresultName(expected), HresultName(actual))
 #define ASSERT_HR(expected, actual) ASSERT_EQ(HresultName(expected), HresultName(actual))
+
+// A new DirectDraw object, at no cooperative level yet.
+IDirectDraw7* NewDirectDraw();
+
+// A surface description, its size set and the rest empty.
+DDSURFACEDESC2 EmptyDesc();
 
 // A DirectDraw object in exclusive full-screen mode on `window`, display mode set.
 IDirectDraw7* OpenDirectDraw(HWND window);
@@ -33,6 +40,10 @@ DWORD ReadPixel(IDirectDrawSurface7* surface, int x, int y);
 // Fills the surface (or a rectangle of it) with a raw value through Blt.
 void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect = nullptr);
 
+// The top row's first pixels, raw; and setting them one by one.
+std::vector<DWORD> TopRow(IDirectDrawSurface7* surface, int width);
+void FillTopRow(IDirectDrawSurface7* surface, const std::vector<DWORD>& raw);
+
 // The count a further AddRef/Release pair reports: the object's current count.
 ULONG RefCount(IUnknown* object);
 
@@ -44,6 +55,13 @@ class DirectDrawTest : public PlatformTest {
     void SetUp() override;
     void TearDown() override;
 
+    // MakeSurface on `dd`, released by the fixture at the end.
+    IDirectDrawSurface7* Surface(DWORD width, DWORD height, int bits = 0,
+                                 DWORD caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
+
     HWND window = nullptr;
     IDirectDraw7* dd = nullptr;
+
+  private:
+    std::vector<IDirectDrawSurface7*> surfaces_;
 };
