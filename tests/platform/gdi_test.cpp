@@ -34,7 +34,7 @@ TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        IDirectDrawSurface7* surface = MakeSurface(dd, 2, 1, row.bits);
+        IDirectDrawSurface7* surface = Surface(2, 1, row.bits);
         HDC dc = nullptr;
         ASSERT_HR(DD_OK, surface->GetDC(&dc));
         const COLORREF set = SetPixel(dc, 1, 0, row.color);
@@ -44,7 +44,6 @@ TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
         surface->ReleaseDC(dc);
         EXPECT_EQ(ReadPixel(surface, 1, 0), row.raw);
         EXPECT_EQ(ReadPixel(surface, 0, 0), row.raw);
-        surface->Release();
     }
 }
 
@@ -171,25 +170,21 @@ TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
     HDC dc = GetDC(nullptr);
     SIZE size = {};
     ASSERT_TRUE(GetTextExtentPoint32A(dc, "5", 1, &size));
-    EXPECT_EQ(size.cx, 8);
-    EXPECT_EQ(size.cy, 16);
+    EXPECT_EQ(std::make_pair(size.cx, size.cy), std::make_pair(8, 16));
     GetTextExtentPoint32A(dc, "12", 2, &size);
-    EXPECT_EQ(size.cx, 16);
-    EXPECT_EQ(size.cy, 16);
+    EXPECT_EQ(std::make_pair(size.cx, size.cy), std::make_pair(16, 16));
     // The dialog font: 6 x 13 base units, so 106 x 36 dialog units are 159 x 59 pixels.
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     GetTextExtentPoint32A(dc, letters, 52, &size);
-    const LONG base_x = (size.cx / 26 + 1) / 2, base_y = size.cy;
-    EXPECT_EQ(base_x, 6);
-    EXPECT_EQ(base_y, 13);
+    EXPECT_EQ(std::make_pair((size.cx / 26 + 1) / 2, size.cy), std::make_pair(6, 13));
     ReleaseDC(nullptr, dc);
 }
 
 // Text is drawn opaque: each cell is ink or background, a space all background. With
 // TRANSPARENT the background is not painted at all.
 TEST_F(GdiTest, TextOut_OpaqueCells_TransparentLeavesTheBackgroundAlone) {
-    IDirectDrawSurface7* surface = MakeSurface(dd, 24, 16);
+    IDirectDrawSurface7* surface = Surface(24, 16);
     Fill(surface, 0x1111);
     HDC dc = nullptr;
     surface->GetDC(&dc);
@@ -220,7 +215,6 @@ TEST_F(GdiTest, TextOut_OpaqueCells_TransparentLeavesTheBackgroundAlone) {
     EXPECT_EQ(count(8, 0x1111), 8 * 16);
     EXPECT_EQ(count(0, 0xFFE0) + count(0, 0x1111), 8 * 16) << "ink, or what was there";
     EXPECT_EQ(count(0, 0xF81F), 0);
-    surface->Release();
 }
 
 // A paint through a window's DC is shown once, when the DC is given back, however many
@@ -329,32 +323,54 @@ class LoadImageTest : public GdiTest {
     TempWorkingDirectory directory;
 };
 
+HBITMAP LoadFile(const char* path, int width, int height, UINT flags = 0) {
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, path, IMAGE_BITMAP, width, height, LR_LOADFROMFILE | flags));
+}
+
+BITMAP InfoOf(HBITMAP bitmap) {
+    BITMAP info = {};
+    EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+    return info;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const COLORREF colour = GetPixel(dc, x, y);
+    DeleteDC(dc);
+    return colour;
+}
+
+// A Windows path, its case ignored; the size asked for, or the file's; a DIB section when
+// asked. Scaling is StretchBlt's default: 2 rows to 5 give 0, 0, 0, 1, 1.
 TEST_F(LoadImageTest, FromFile_WindowsPathIgnoringCase_ScaledAsAsked) {
     BmpLayout layout;
     layout.width = 20;
     layout.height = 10;
     WriteFile("Bitmaps/zobu1.BMP", WriteBmp(layout));
-    HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageA(nullptr, "bitmaps\\ZOBU1.bmp", IMAGE_BITMAP, 32, 32,
-                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP bitmap = LoadFile("bitmaps\\ZOBU1.bmp", 32, 32, LR_CREATEDIBSECTION);
     ASSERT_NE(bitmap, nullptr);
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 32);
-    EXPECT_EQ(info.bmHeight, 32);
-    EXPECT_NE(info.bmBits, nullptr) << "a DIB section";
+    EXPECT_EQ(std::make_pair(InfoOf(bitmap).bmWidth, InfoOf(bitmap).bmHeight),
+              std::make_pair(32, 32));
+    EXPECT_NE(InfoOf(bitmap).bmBits, nullptr) << "a DIB section";
     DeleteObject(bitmap);
-    bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, "Bitmaps\\zobu1.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    GetObjectA(bitmap, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 20);
-    EXPECT_EQ(info.bmHeight, 10);
-    // The pixels: the test picture's first pixel, through a memory DC.
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, bitmap);
+    bitmap = LoadFile("Bitmaps\\zobu1.bmp", 0, 0);
+    EXPECT_EQ(std::make_pair(InfoOf(bitmap).bmWidth, InfoOf(bitmap).bmHeight),
+              std::make_pair(20, 10));
     const uint32_t rgb = TestColor(1, 0, 8);
-    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
-    DeleteDC(dc);
+    EXPECT_EQ(PixelOf(bitmap, 1, 0), RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    DeleteObject(bitmap);
+
+    BmpLayout two;
+    two.width = 1;
+    two.height = 2;
+    two.paint = [](int32_t, int32_t y) { return y == 0 ? 0xFF0000u : 0x0000FFu; };
+    WriteFile("Bitmaps/two.bmp", WriteBmp(two));
+    bitmap = LoadFile("Bitmaps\\two.bmp", 1, 5, LR_CREATEDIBSECTION);
+    for (int y = 0; y < 5; ++y) {
+        EXPECT_EQ(PixelOf(bitmap, 0, y), y < 3 ? RGB(255, 0, 0) : RGB(0, 0, 255)) << "row " << y;
+    }
     DeleteObject(bitmap);
 }
 
@@ -446,27 +462,6 @@ TEST_F(LoadImageTest, FromFile_AnyName_BitmapOrNullWithOneLine) {
     }
 }
 
-// Loading scales as StretchBlt does by default: 2 rows to 5 give 0, 0, 0, 1, 1.
-TEST_F(LoadImageTest, FromFile_Scaled_CentreOnABoundaryTakesTheEarlierPixel) {
-    BmpLayout two;
-    two.width = 1;
-    two.height = 2;
-    two.paint = [](int32_t, int32_t y) { return y == 0 ? 0xFF0000u : 0x0000FFu; };
-    WriteFile("Bitmaps/two.bmp", WriteBmp(two));
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, "Bitmaps\\two.bmp", IMAGE_BITMAP, 1,
-                                                     5, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, bitmap);
-    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
-    const COLORREF expected[5] = {red, red, red, blue, blue};
-    for (int y = 0; y < 5; ++y) {
-        EXPECT_EQ(GetPixel(dc, 0, y), expected[y]) << "row " << y;
-    }
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-}
-
 // A DIB section keeps the file's depth, rows padded to 4 bytes; a device-dependent bitmap
 // has the display's, rows padded to 2.
 TEST_F(LoadImageTest, GetObject_DepthAndRowBytesAsWindowsReportsThem) {
@@ -489,11 +484,9 @@ TEST_F(LoadImageTest, GetObject_DepthAndRowBytesAsWindowsReportsThem) {
         BmpLayout layout; // 7 pixels wide
         layout.bits = row.file_bits;
         WriteFile("Bitmaps/seven.bmp", WriteBmp(layout));
-        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
-            nullptr, "Bitmaps\\seven.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | row.flags));
+        HBITMAP bitmap = LoadFile("Bitmaps\\seven.bmp", 0, 0, row.flags);
         ASSERT_NE(bitmap, nullptr);
-        BITMAP info = {};
-        EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+        const BITMAP info = InfoOf(bitmap);
         EXPECT_EQ(info.bmWidth, 7);
         EXPECT_EQ(info.bmBitsPixel, row.bits);
         EXPECT_EQ(info.bmWidthBytes, row.row_bytes);
@@ -516,10 +509,8 @@ TEST_F(LoadImageTest, FromResource_FoundByNameOrNumber) {
         LoadImageA(GetModuleHandleA(nullptr), "skin", IMAGE_BITMAP, 14, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(by_number, nullptr);
     ASSERT_NE(by_name, nullptr);
-    BITMAP info = {};
-    GetObjectA(by_name, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 14);
-    EXPECT_EQ(info.bmHeight, layout.height);
+    EXPECT_EQ(InfoOf(by_name).bmWidth, 14);
+    EXPECT_EQ(InfoOf(by_name).bmHeight, layout.height);
     DeleteObject(by_number);
     DeleteObject(by_name);
     KernelSetModuleResources(nullptr, 0, &error);
