@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -48,11 +49,7 @@ const uint32_t kStar =
 // Each way out ends the game there and then: the snapshot due a second later is never taken
 // (but for the script's own end, which is after it).
 TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
-    struct Row {
-        const char* name;
-        const char* script;
-        bool snapshot_taken;
-    };
+    using Row = std::tuple<const char*, const char*, bool>;
     static const Row rows[] = {
         {"Escape", "100 key Escape\n1100 snapshot later.png\n", false},
         {"close button", "100 close\n1100 snapshot later.png\n", false},
@@ -62,12 +59,12 @@ TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
          false},
         {"the script ends", "100 key Left\n1100 snapshot later.png\n", true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        GameRun run(row.script);
+    for (const auto& [name, script, snapshot_taken] : rows) {
+        SCOPED_TRACE(name);
+        GameRun run(script);
         EXPECT_EQ(run.exit_status, 0);
         EXPECT_EQ(run.standard_error, "");
-        EXPECT_EQ(access(run.Path("later.png").c_str(), F_OK) == 0, row.snapshot_taken);
+        EXPECT_EQ(access(run.Path("later.png").c_str(), F_OK) == 0, snapshot_taken);
     }
 }
 

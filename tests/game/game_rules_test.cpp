@@ -10,31 +10,28 @@
 
 #include <string.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(DropperRules, Step_MovesTwoPixelsWithinTheScreen) {
-    struct Row {
-        int32_t from, direction, to;
-    };
+    using Row = std::tuple<int32_t, int32_t, int32_t>;
     static const Row rows[] = {
         {256, 0, 254}, {256, 1, 258}, {2, 0, 0},     {1, 0, 1},     {0, 0, 0},
         {510, 1, 512}, {511, 1, 511}, {512, 1, 512}, {256, 2, 256}, {256, -1, 256},
     };
-    for (const Row& row : rows) {
+    for (const auto& [from, direction, to] : rows) {
         class Dropper dropper;
-        dropper.x = row.from;
-        EXPECT_EQ(dropper.Step(row.direction), 0);
-        EXPECT_EQ(dropper.x, row.to) << "from " << row.from << " direction " << row.direction;
+        dropper.x = from;
+        EXPECT_EQ(dropper.Step(direction), 0);
+        EXPECT_EQ(dropper.x, to) << "from " << from << " direction " << direction;
         EXPECT_EQ(dropper.y, 85);
     }
 }
 
 // A step that would cross an edge is not shortened: the Pot stops short and waits there.
 TEST(PotRules, Move_StopsShortOfTheEdges) {
-    struct Row {
-        const char* name;
-        int32_t speed, direction, from, to;
-    };
+    using Row = std::tuple<const char*, int32_t, int32_t, int32_t, int32_t>;
     // Each rung, each edge: the last step that reaches the edge, and the place it waits.
     static const Row rows[] = {
         {"5 right, moves", 5, 1, 575, 576},   {"5 right, waits", 5, 1, 576, 576},
@@ -46,14 +43,14 @@ TEST(PotRules, Move_StopsShortOfTheEdges) {
         {"12 right, moves", 12, 1, 572, 576}, {"12 right, waits", 12, 1, 573, 573},
         {"12 left, moves", 12, 0, 4, 0},      {"12 left, waits", 12, 0, 3, 3},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, speed, direction, from, to] : rows) {
+        SCOPED_TRACE(name);
         class Pot pot;
-        pot.speed = row.speed;
-        pot.direction = row.direction;
-        pot.x = row.from;
+        pot.speed = speed;
+        pot.direction = direction;
+        pot.x = from;
         EXPECT_EQ(pot.Move(), 0);
-        EXPECT_EQ(pot.x, row.to);
+        EXPECT_EQ(pot.x, to);
     }
     // From anywhere on the floor, at any speed and in either direction, it stays on it.
     class Pot pot;
@@ -104,11 +101,7 @@ TEST(PotRules, SteerAndAccelerate_TheLadder) {
 
 TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
     // Mouth at (288, 416), 64 x 8; the item's test point is (x + 16, y + 16).
-    struct Row {
-        const char* name;
-        int32_t cx, cy;
-        int expected;
-    };
+    using Row = std::tuple<const char*, int32_t, int32_t, int>;
     static const Row rows[] = {
         {"inside", 320, 420, 1},           {"left edge", 288, 420, 0},
         {"just right of it", 289, 420, 1}, {"right edge", 352, 420, 0},
@@ -116,14 +109,14 @@ TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
         {"just below it", 320, 417, 1},    {"bottom edge", 320, 424, 0},
         {"just above it", 320, 423, 1},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, cx, cy, expected] : rows) {
+        SCOPED_TRACE(name);
         class FallingItem item;
         item.state = 1;
-        item.x = row.cx - 16;
-        item.y = row.cy - 16;
-        EXPECT_EQ(item.HitTest(288, 416, 64, 8), row.expected);
-        EXPECT_EQ(item.state, row.expected ? 0 : 1);
+        item.x = cx - 16;
+        item.y = cy - 16;
+        EXPECT_EQ(item.HitTest(288, 416, 64, 8), expected);
+        EXPECT_EQ(item.state, expected ? 0 : 1);
     }
 }
 
@@ -175,28 +168,25 @@ TEST(FallingItemRules, Fall_WorkedFlights) {
 // The score fills the whole buffer with zeros first, and never writes past its size: a
 // short buffer gets a cut score, terminated.
 TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
-    struct Row {
-        int32_t hits, drops, size;
-        const char* text;
-    };
+    using Row = std::tuple<int32_t, int32_t, int32_t, const char*>;
     static const Row rows[] = {
         {3, 5, 12, "3/5"},
         {123, 456, 4, "123"},
         {1, 2, 3, "1/"}, // exactly as long as the text: no room for its end
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
+    for (const auto& [hits, drops, size, text] : rows) {
+        SCOPED_TRACE(text);
         class FallingItem item;
-        item.hits = row.hits;
-        item.drops = row.drops;
+        item.hits = hits;
+        item.drops = drops;
         char buffer[16];
         memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(item.FormatScore(buffer, row.size), 0);
-        EXPECT_STREQ(buffer, row.text);
-        for (int32_t i = static_cast<int32_t>(strlen(row.text)); i < row.size; ++i) {
+        EXPECT_EQ(item.FormatScore(buffer, size), 0);
+        EXPECT_STREQ(buffer, text);
+        for (int32_t i = static_cast<int32_t>(strlen(text)); i < size; ++i) {
             EXPECT_EQ(buffer[i], 0) << i;
         }
-        EXPECT_EQ(buffer[row.size], 'x');
+        EXPECT_EQ(buffer[size], 'x');
     }
 }
 

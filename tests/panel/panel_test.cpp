@@ -10,6 +10,8 @@
 #include "res/resource.h"
 #include "support/res_builder.h"
 
+#include <tuple>
+
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
@@ -32,12 +34,7 @@ using RegionFromBitmapTest = PlatformTest;
 // Each row: a picture given as text ('.' the top-left pixel's colour, '#' another), the
 // width to scan, and the region expected.
 TEST_F(RegionFromBitmapTest, RunsOfEachRow) {
-    struct Row {
-        const char* name;
-        std::vector<std::string> picture;
-        int width, height;
-        std::vector<RECT> expected;
-    };
+    using Row = std::tuple<const char*, std::vector<std::string>, int, int, std::vector<RECT>>;
     const Row rows[] = {
         {"all like the top-left pixel", {"....", "...."}, 4, 2, {}},
         {"height 0", {".##."}, 4, 0, {}},
@@ -46,23 +43,22 @@ TEST_F(RegionFromBitmapTest, RunsOfEachRow) {
         {"equal rows join", {".##.", ".##."}, 4, 2, {{1, 0, 3, 2}}},
         {"past the bitmap counts as opaque", {".#.."}, 6, 1, {{1, 0, 2, 1}, {4, 0, 6, 1}}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        MemoryBitmap memory(static_cast<int>(row.picture[0].size()),
-                            static_cast<int>(row.picture.size()));
-        for (size_t y = 0; y < row.picture.size(); ++y) {
-            for (size_t x = 0; x < row.picture[y].size(); ++x) {
+    for (const auto& [name, picture, width, height, expected] : rows) {
+        SCOPED_TRACE(name);
+        MemoryBitmap memory(static_cast<int>(picture[0].size()), static_cast<int>(picture.size()));
+        for (size_t y = 0; y < picture.size(); ++y) {
+            for (size_t x = 0; x < picture[y].size(); ++x) {
                 SetPixel(memory.dc, static_cast<int>(x), static_cast<int>(y),
-                         row.picture[y][x] == '#' ? RGB(200, 120, 40) : kMagenta);
+                         picture[y][x] == '#' ? RGB(200, 120, 40) : kMagenta);
             }
         }
-        HRGN region = RegionFromBitmap(memory.dc, row.width, row.height);
-        if (row.expected.empty()) {
+        HRGN region = RegionFromBitmap(memory.dc, width, height);
+        if (expected.empty()) {
             EXPECT_EQ(region, nullptr);
             continue;
         }
         ASSERT_NE(region, nullptr);
-        EXPECT_EQ(RectsOf(region), row.expected);
+        EXPECT_EQ(RectsOf(region), expected);
         DeleteObject(region);
     }
 }
@@ -202,8 +198,8 @@ TEST_F(PanelTest, CreateDialog_InTheOwnersClientAreaUnlessAbsAlign) {
     HWND owner = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
                                  nullptr, nullptr, Instance(), nullptr);
     for (const auto& [id, at] : {std::pair<WORD, POINT>{1, {100, 50}}, {2, {0, 0}}}) {
-        HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), owner,
-                                         RecordingDialogProc, 0);
+        HWND dialog =
+            CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), owner, RecordingDialogProc, 0);
         EXPECT_EQ(WindowRectOf(dialog), (RECT{at.x, at.y, at.x + 159, at.y + 59})) << id;
         DestroyWindow(dialog);
     }
@@ -263,12 +259,7 @@ TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
 TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
     OpenPanel();
     HWND edit = GetDlgItem(scorePanel, IDC_SCORE);
-    struct Row {
-        const char* name;
-        int x, y;
-        HWND target;
-        POINT client;
-    };
+    using Row = std::tuple<const char*, int, int, HWND, POINT>;
     const Row rows[] = {
         {"top-left corner", 1, 1, mainWindow, {1, 1}},
         {"bottom-right corner", 157, 57, mainWindow, {157, 57}},
@@ -276,21 +267,21 @@ TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
         {"the edit box", 100, 25, edit, {20, 4}}, // its client area starts at (80, 21)
         {"right of the panel", 170, 20, mainWindow, {170, 20}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        HeadlessScheduleMouse(GetTickCount(), row.x, row.y, true, true);
+    for (const auto& [name, x, y, target, client] : rows) {
+        SCOPED_TRACE(name);
+        HeadlessScheduleMouse(GetTickCount(), x, y, true, true);
         MSG m = {};
         MessageLog().clear();
         ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
-        EXPECT_EQ(m.hwnd, row.target);
-        EXPECT_EQ(m.lParam, MAKELPARAM(row.client.x, row.client.y)) << "client coordinates";
-        if (row.target == mainWindow) {
+        EXPECT_EQ(m.hwnd, target);
+        EXPECT_EQ(m.lParam, MAKELPARAM(client.x, client.y)) << "client coordinates";
+        if (target == mainWindow) {
             ExpectSequence({{mainWindow, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(mainWindow),
                              MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)}},
                            MessageLog());
         }
         EXPECT_EQ(m.wParam, static_cast<WPARAM>(MK_LBUTTON));
-        HeadlessScheduleMouse(GetTickCount(), row.x, row.y, true, false);
+        HeadlessScheduleMouse(GetTickCount(), x, y, true, false);
         ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
         EXPECT_EQ(m.wParam, 0u);
     }

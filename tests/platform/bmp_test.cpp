@@ -7,6 +7,8 @@
 
 #include <string.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
@@ -172,12 +174,7 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
 
 // Each channel's mask must be one run of bits, and no two channels may share a bit.
 TEST(BmpReader, BitfieldMasks_NonEmptyContiguousAndApart) {
-    struct Row {
-        const char* name;
-        int bits;
-        uint32_t red, green, blue;
-        bool valid;
-    };
+    using Row = std::tuple<const char*, int, uint32_t, uint32_t, uint32_t, bool>;
     static const Row rows[] = {
         {"5:6:5", 16, 0xF800, 0x07E0, 0x001F, true},
         {"empty red", 16, 0x0000, 0x07E0, 0x001F, false},
@@ -186,20 +183,19 @@ TEST(BmpReader, BitfieldMasks_NonEmptyContiguousAndApart) {
         {"blue inside red", 32, 0x00FF0000, 0x0000FF00, 0x00010000, false},
         {"blue and red apart, green between", 32, 0xFF000000, 0x00FF0000, 0x000000FF, true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, bits, red, green, blue, valid] : rows) {
+        SCOPED_TRACE(name);
         BmpLayout layout;
-        layout.bits = row.bits;
+        layout.bits = bits;
         layout.encoding = BmpEncoding::Bitfields;
         std::vector<uint8_t> bytes = WriteBmp(layout);
-        const uint32_t masks[3] = {row.red, row.green, row.blue};
+        const uint32_t masks[3] = {red, green, blue};
         memcpy(&bytes[14 + 40], masks, sizeof masks);
         DecodedBitmap decoded;
         std::string error;
-        EXPECT_EQ(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error),
-                  row.valid)
+        EXPECT_EQ(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error), valid)
             << error;
-        if (!row.valid) {
+        if (!valid) {
             EXPECT_NE(error.find("masks"), std::string::npos) << error;
         }
     }

@@ -242,23 +242,18 @@ TEST_F(DDrawTest, Blt_StretchesByFloor_KeysOnlyWithKeySrc) {
     FillTopRow(unkeyed, {0x0000, 0x07E0}); // black: what a key never set would hold
     DDCOLORKEY key = {0xF81F, 0xF81F};
     ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
-    struct Row {
-        const char* name;
-        IDirectDrawSurface7* source;
-        DWORD width, flags;
-        std::vector<DWORD> expected;
-    };
+    using Row = std::tuple<const char*, IDirectDrawSurface7*, DWORD, DWORD, std::vector<DWORD>>;
     const Row rows[] = {
         {"copy, keyed", sprite, 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x07E0}},
         {"copy, not keyed", sprite, 2, DDBLT_WAIT, {0xF81F, 0x07E0}},
         {"stretch, keyed", sprite, 4, DDBLT_WAIT | DDBLT_KEYSRC, {0x1111, 0x1111, 0x07E0, 0x07E0}},
         {"keyed, no key set", unkeyed, 2, DDBLT_WAIT | DDBLT_KEYSRC, {0x0000, 0x07E0}},
     };
-    for (const Row& row : rows) {
-        IDirectDrawSurface7* dest = Surface(row.width, 1);
+    for (const auto& [name, source, width, flags, expected] : rows) {
+        IDirectDrawSurface7* dest = Surface(width, 1);
         Fill(dest, 0x1111);
-        ASSERT_HR(DD_OK, dest->Blt(nullptr, row.source, nullptr, row.flags, nullptr));
-        EXPECT_EQ(TopRow(dest, static_cast<int>(row.width)), row.expected) << row.name;
+        ASSERT_HR(DD_OK, dest->Blt(nullptr, source, nullptr, flags, nullptr));
+        EXPECT_EQ(TopRow(dest, static_cast<int>(width)), expected) << name;
     }
 }
 

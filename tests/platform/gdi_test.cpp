@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -17,12 +18,7 @@ using GdiTest = DirectDrawTest;
 
 // GDI turns a COLORREF into a pixel by truncating each channel.
 TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
-    struct Row {
-        const char* name;
-        int bits;
-        COLORREF color;
-        DWORD raw;
-    };
+    using Row = std::tuple<const char*, int, COLORREF, DWORD>;
     static const Row rows[] = {
         {"magenta 5:6:5", 16, RGB(255, 0, 255), 0xF81F},
         {"magenta 5:5:5", 15, RGB(255, 0, 255), 0x7C1F},
@@ -32,18 +28,18 @@ TEST_F(GdiTest, SetPixel_ColorConversion_TruncatesPerFormat) {
         {"grey 5:5:5", 15, RGB(128, 128, 128), 0x4210},
         {"yellow 5:6:5", 16, RGB(255, 255, 0), 0xFFE0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        IDirectDrawSurface7* surface = Surface(2, 1, row.bits);
+    for (const auto& [name, bits, color, raw] : rows) {
+        SCOPED_TRACE(name);
+        IDirectDrawSurface7* surface = Surface(2, 1, bits);
         HDC dc = nullptr;
         ASSERT_HR(DD_OK, surface->GetDC(&dc));
-        const COLORREF set = SetPixel(dc, 1, 0, row.color);
+        const COLORREF set = SetPixel(dc, 1, 0, color);
         // Read back, the pixel widens again: a second write gives the same raw value.
         EXPECT_EQ(GetPixel(dc, 1, 0), set);
         SetPixel(dc, 0, 0, set);
         surface->ReleaseDC(dc);
-        EXPECT_EQ(ReadPixel(surface, 1, 0), row.raw);
-        EXPECT_EQ(ReadPixel(surface, 0, 0), row.raw);
+        EXPECT_EQ(ReadPixel(surface, 1, 0), raw);
+        EXPECT_EQ(ReadPixel(surface, 0, 0), raw);
     }
 }
 
@@ -465,13 +461,7 @@ TEST_F(LoadImageTest, FromFile_AnyName_BitmapOrNullWithOneLine) {
 // A DIB section keeps the file's depth, rows padded to 4 bytes; a device-dependent bitmap
 // has the display's, rows padded to 2.
 TEST_F(LoadImageTest, GetObject_DepthAndRowBytesAsWindowsReportsThem) {
-    struct Row {
-        const char* name;
-        int file_bits;
-        UINT flags;
-        WORD bits;
-        LONG row_bytes;
-    };
+    using Row = std::tuple<const char*, int, UINT, WORD, LONG>;
     static const Row rows[] = {
         {"24-bit file, DIB section", 24, LR_CREATEDIBSECTION, 24, 24},
         {"8-bit file, DIB section", 8, LR_CREATEDIBSECTION, 8, 8},
@@ -479,17 +469,17 @@ TEST_F(LoadImageTest, GetObject_DepthAndRowBytesAsWindowsReportsThem) {
         {"24-bit file, display bitmap", 24, 0, 16, 14},
         {"1-bit file, display bitmap", 1, 0, 16, 14},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, file_bits, flags, bits, row_bytes] : rows) {
+        SCOPED_TRACE(name);
         BmpLayout layout; // 7 pixels wide
-        layout.bits = row.file_bits;
+        layout.bits = file_bits;
         WriteFile("Bitmaps/seven.bmp", WriteBmp(layout));
-        HBITMAP bitmap = LoadFile("Bitmaps\\seven.bmp", 0, 0, row.flags);
+        HBITMAP bitmap = LoadFile("Bitmaps\\seven.bmp", 0, 0, flags);
         ASSERT_NE(bitmap, nullptr);
         const BITMAP info = InfoOf(bitmap);
         EXPECT_EQ(info.bmWidth, 7);
-        EXPECT_EQ(info.bmBitsPixel, row.bits);
-        EXPECT_EQ(info.bmWidthBytes, row.row_bytes);
+        EXPECT_EQ(info.bmBitsPixel, bits);
+        EXPECT_EQ(info.bmWidthBytes, row_bytes);
         EXPECT_EQ(info.bmPlanes, 1);
         DeleteObject(bitmap);
     }

@@ -7,6 +7,8 @@
 
 #include "res/resource.h"
 
+#include <tuple>
+
 namespace {
 
 class InputTest : public PlatformTest {
@@ -68,11 +70,8 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
 // Alt's own release is a system key only when no other key went down while it was held.
 TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
     HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
-    struct Row {
-        const char* name;
-        std::vector<std::pair<BYTE, bool>> keys;
-        std::vector<ExpectedMessage> expected;
-    };
+    using Row =
+        std::tuple<const char*, std::vector<std::pair<BYTE, bool>>, std::vector<ExpectedMessage>>;
     const Row rows[] = {
         {"Alt alone",
          {{VK_MENU, true}, {VK_MENU, false}},
@@ -98,10 +97,10 @@ TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
           {w, WM_KEYUP, true, VK_MENU, 0xC0380001},
           {w, WM_KEYUP, true, VK_CONTROL, 0xC01D0001}}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScheduleKeys(row.keys);
-        ExpectSequence(row.expected, DispatchWaiting(false));
+    for (const auto& [name, keys, expected] : rows) {
+        SCOPED_TRACE(name);
+        ScheduleKeys(keys);
+        ExpectSequence(expected, DispatchWaiting(false));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "gdi/gdi_private.h"
 
 #include <new>
+#include <tuple>
 
 namespace {
 // Calls of the nothrow operator new still to fail (FailNextNothrowNew).
@@ -107,11 +108,7 @@ TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer) {
 }
 
 TEST_F(ScreenTest, OpenFullScreen_AnyStepFails_EFailAndPartlyOpen) {
-    struct Row {
-        const char* name;
-        DDrawCall call;
-        bool direct_draw, primary;
-    };
+    using Row = std::tuple<const char*, DDrawCall, bool, bool>;
     static const Row rows[] = {
         {"DirectDrawCreateEx", DDrawCall::DirectDrawCreateEx, false, false},
         {"SetCooperativeLevel", DDrawCall::SetCooperativeLevel, true, false},
@@ -119,12 +116,12 @@ TEST_F(ScreenTest, OpenFullScreen_AnyStepFails_EFailAndPartlyOpen) {
         {"CreateSurface", DDrawCall::CreateSurface, true, false},
         {"GetAttachedSurface", DDrawCall::GetAttachedSurface, true, true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        DDrawFailCall(row.call, DDERR_OUTOFMEMORY);
+    for (const auto& [name, call, direct_draw, primary] : rows) {
+        SCOPED_TRACE(name);
+        DDrawFailCall(call, DDERR_OUTOFMEMORY);
         EXPECT_HR(E_FAIL, screen.OpenFullScreen(window, 640, 480, 16));
-        EXPECT_EQ(screen.directDraw != nullptr, row.direct_draw);
-        EXPECT_EQ(screen.primary != nullptr, row.primary);
+        EXPECT_EQ(screen.directDraw != nullptr, direct_draw);
+        EXPECT_EQ(screen.primary != nullptr, primary);
         EXPECT_EQ(screen.backBuffer, nullptr);
         EXPECT_EQ(screen.window, nullptr) << "written only by a successful opening";
         EXPECT_HR(S_OK, screen.ReleaseAll());
@@ -349,21 +346,17 @@ TEST_F(ScreenTest, MakeTextImage_TheTextsExtent_AndFailures) {
 TEST_F(ScreenTest, PaintBitmap_FailuresThenTheWholeBitmap) {
     Open();
     HBITMAP bitmap = NewBitmap(2, 2);
-    struct Row {
-        const char* name;
-        DDrawCall call;
-        HRESULT expected;
-    };
+    using Row = std::tuple<const char*, DDrawCall, HRESULT>;
     static const Row rows[] = {
         {"Restore fails", DDrawCall::Restore, DDERR_OUTOFMEMORY},
         {"GetDC fails", DDrawCall::GetDC, DDERR_SURFACELOST},
         {"ReleaseDC fails", DDrawCall::ReleaseDC, DDERR_GENERIC},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, call, expected] : rows) {
+        SCOPED_TRACE(name);
         Image* image = MakeImage(4, 4);
-        DDrawFailCall(row.call, row.expected);
-        EXPECT_HR(row.expected, image->PaintBitmap(bitmap, 0, 0, 0, 0));
+        DDrawFailCall(call, expected);
+        EXPECT_HR(expected, image->PaintBitmap(bitmap, 0, 0, 0, 0));
         Release(image);
     }
     Image* image = MakeImage(4, 4);
