@@ -72,10 +72,7 @@ class ShellTest : public PlatformTest {
         ResetToStart(Dropper);
         ResetToStart(Pot);
         ResetToStart(FallingItem);
-        const DDrawLiveObjects live = DDrawLive();
-        EXPECT_EQ(live.direct_draws, 0);
-        EXPECT_EQ(live.surfaces, 0);
-        EXPECT_EQ(live.clippers, 0);
+        ExpectAllReleased();
         PlatformTest::TearDown();
     }
 

@@ -58,8 +58,7 @@ HBITMAP NewBitmap(int width, int height) {
 }
 
 DDSURFACEDESC2 DescOf(IDirectDrawSurface7* surface) {
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC2 desc = EmptyDesc();
     surface->GetSurfaceDesc(&desc);
     return desc;
 }
@@ -72,10 +71,7 @@ class ScreenTest : public PlatformTest {
     }
     void TearDown() override {
         screen.ReleaseAll();
-        const DDrawLiveObjects live = DDrawLive();
-        EXPECT_EQ(live.direct_draws, 0) << "references must come back to zero";
-        EXPECT_EQ(live.surfaces, 0);
-        EXPECT_EQ(live.clippers, 0);
+        ExpectAllReleased();
         PlatformTest::TearDown();
     }
     void Open() { ASSERT_HR(S_OK, screen.OpenFullScreen(window, 640, 480, 16)); }
@@ -91,7 +87,19 @@ class ScreenTest : public PlatformTest {
     Screen screen;
 };
 
-TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer) {
+// A Screen whose ReleaseAll is watched: OpenFullScreen must call it as a virtual call.
+class WatchedScreen : public Screen {
+  public:
+    HRESULT ReleaseAll() override {
+        ++releases;
+        live_at_release = DDrawLive().surfaces;
+        return Screen::ReleaseAll();
+    }
+    int releases = 0;
+    int live_at_release = -1;
+};
+
+TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer_AgainRebuilds) {
     EXPECT_EQ(screen.window, nullptr);
     Open();
     ASSERT_NE(screen.directDraw, nullptr);
@@ -105,6 +113,17 @@ TEST_F(ScreenTest, OpenFullScreen_TakesTheDisplayWithABackBuffer) {
     EXPECT_EQ(desc.dwWidth, 640u);
     EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
     EXPECT_EQ(desc.ddpfPixelFormat.dwGBitMask, 0x07E0u);
+    // Opened again, a Screen releases what it had, as a virtual call, then rebuilds.
+    EXPECT_HR(S_OK, screen.ReleaseAll());
+    WatchedScreen watched;
+    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
+    EXPECT_EQ(watched.releases, 1);
+    EXPECT_EQ(DDrawLive().direct_draws, 1);
+    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
+    EXPECT_EQ(watched.releases, 2);
+    EXPECT_EQ(watched.live_at_release, 2); // the first primary and back buffer, then gone
+    EXPECT_EQ(DDrawLive().surfaces, 2);
+    watched.ReleaseAll();
 }
 
 TEST_F(ScreenTest, OpenFullScreen_AnyStepFails_EFailAndPartlyOpen) {
@@ -128,30 +147,6 @@ TEST_F(ScreenTest, OpenFullScreen_AnyStepFails_EFailAndPartlyOpen) {
         EXPECT_EQ(DDrawLive().direct_draws, 0);
     }
     EXPECT_HR(E_FAIL, screen.OpenFullScreen(window, 800, 600, 16)) << "a mode the host lacks";
-}
-
-// A Screen whose ReleaseAll is watched: OpenFullScreen must call it as a virtual call.
-class WatchedScreen : public Screen {
-  public:
-    HRESULT ReleaseAll() override {
-        ++releases;
-        live_at_release = DDrawLive().surfaces;
-        return Screen::ReleaseAll();
-    }
-    int releases = 0;
-    int live_at_release = -1;
-};
-
-TEST_F(ScreenTest, OpenFullScreen_Again_ReleasesTheFirstThenRebuilds) {
-    WatchedScreen watched;
-    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
-    EXPECT_EQ(watched.releases, 1);
-    ASSERT_HR(S_OK, watched.OpenFullScreen(window, 640, 480, 16));
-    EXPECT_EQ(watched.releases, 2);
-    EXPECT_EQ(watched.live_at_release, 2); // the first primary and back buffer, then gone
-    EXPECT_EQ(DDrawLive().direct_draws, 1);
-    EXPECT_EQ(DDrawLive().surfaces, 2);
-    watched.ReleaseAll();
 }
 
 // Releasing a new Screen, or one twice, does nothing. An Image's surface keeps the

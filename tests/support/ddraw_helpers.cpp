@@ -138,6 +138,13 @@ void FillTopRow(IDirectDrawSurface7* surface, const std::vector<DWORD>& raw) {
     }
 }
 
+void ExpectAllReleased() {
+    const DDrawLiveObjects live = DDrawLive();
+    EXPECT_EQ(live.direct_draws, 0) << "references must come back to zero";
+    EXPECT_EQ(live.surfaces, 0);
+    EXPECT_EQ(live.clippers, 0);
+}
+
 ULONG RefCount(IUnknown* object) {
     object->AddRef();
     return object->Release();
@@ -161,9 +168,6 @@ void DirectDrawTest::TearDown() {
     if (dd) {
         EXPECT_EQ(dd->Release(), 0u);
     }
-    const DDrawLiveObjects live = DDrawLive();
-    EXPECT_EQ(live.direct_draws, 0);
-    EXPECT_EQ(live.surfaces, 0);
-    EXPECT_EQ(live.clippers, 0);
+    ExpectAllReleased();
     PlatformTest::TearDown();
 }

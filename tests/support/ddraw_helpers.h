@@ -44,6 +44,9 @@ void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect = nullptr);
 std::vector<DWORD> TopRow(IDirectDrawSurface7* surface, int width);
 void FillTopRow(IDirectDrawSurface7* surface, const std::vector<DWORD>& raw);
 
+// Expects every DirectDraw object, surface and clipper to have been released.
+void ExpectAllReleased();
+
 // The count a further AddRef/Release pair reports: the object's current count.
 ULONG RefCount(IUnknown* object);
 
