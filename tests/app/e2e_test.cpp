@@ -28,24 +28,6 @@ std::vector<uint32_t> Picture(const std::string& path) {
     return pixels;
 }
 
-// The leftmost pixel of a colour within rows top to bottom: tests follow the Dropper by the
-// star on its hat, comparing two pictures, so the art may change.
-int LeftmostOf(const std::vector<uint32_t>& picture, uint32_t colour, int top, int bottom) {
-    int left = 640;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            if (picture[static_cast<size_t>(y) * 640 + x] == colour) {
-                left = std::min(left, x);
-            }
-        }
-    }
-    return left;
-}
-
-// The hat's star, RGB(255, 220, 80), as the 5:6:5 screen shows it.
-const uint32_t kStar =
-    RgbFrom565(static_cast<uint16_t>((255 >> 3) << 11 | (220 >> 2) << 5 | (80 >> 3)));
-
 // Each way out ends the game there and then: the snapshot due a second later is never taken
 // (but for the script's own end, which is after it).
 TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
@@ -121,17 +103,6 @@ TEST(EndToEnd, CorruptPot_PlaysWithoutThePot) {
     }
     EXPECT_GT(pot_differs, 1000) << "no Pot drawn";
     EXPECT_EQ(elsewhere_differs, 0);
-}
-
-// Held for a second, Right moves the Dropper 2 pixels at the press and 2 per auto-repeat:
-// repeats from 500 ms every 33 ms make 16, so 34 pixels in all.
-TEST(EndToEnd, HoldRightOneSecond_TwoPixelsPerRepeat) {
-    GameRun still("0 snapshot frame.png\n");
-    GameRun held("0 hold Right 1000\n1001 snapshot frame.png\n");
-    const int before = LeftmostOf(Picture(still.Path("frame.png")), kStar, 85, 245);
-    const int after = LeftmostOf(Picture(held.Path("frame.png")), kStar, 85, 245);
-    ASSERT_LT(before, 640) << "the hat's star is in the first frame";
-    EXPECT_EQ(after - before, 34);
 }
 
 // A key the game has no command for causes a frame and nothing else. The frames are

@@ -82,10 +82,3 @@ void PanelTest::OpenDisplay() {
 void PanelTest::Present() {
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, DDBLT_WAIT, nullptr));
 }
-
-COLORREF PanelTest::ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}

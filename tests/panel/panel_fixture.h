@@ -21,8 +21,6 @@ class PanelTest : public DirectDrawTest {
     void OpenDisplay();
     // Presents the back buffer onto the primary through the clipper.
     void Present();
-    // The colour of a pixel of the screen, as GDI reads it.
-    COLORREF ScreenPixel(int x, int y);
 
     IDirectDrawSurface7* primary = nullptr;
     IDirectDrawSurface7* back = nullptr;

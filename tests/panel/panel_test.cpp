@@ -15,8 +15,6 @@
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
-// The face colour of read-only edits, RGB(192, 192, 192), as the 5:6:5 screen shows it.
-const COLORREF kFaceOnScreen = RGB(0xC6, 0xC3, 0xC6);
 
 // The rectangles of a region, in Windows' band order.
 std::vector<RECT> RectsOf(HRGN region) {
@@ -220,37 +218,6 @@ TEST_F(PanelTest, AltF4_InTheEditBox_ClosesTheGame) {
     window = nullptr;
     DeleteObject(panelSkin);
     panelSkin = nullptr;
-}
-
-// Text set into the read-only edit box shows there once painted; keys change nothing.
-TEST_F(PanelTest, SetText_ShowsInTheEditBox_KeysChangeNothing) {
-    OpenDisplay();
-    OpenPanel();
-    PaintAll();
-    auto ink = [&] {
-        int dark = 0;
-        for (int y = 21; y < 34; ++y) { // the client area, inside the frame's dark ring
-            for (int x = 80; x < 130; ++x) {
-                dark += ScreenPixel(x, y) == RGB(0, 0, 0);
-            }
-        }
-        return dark;
-    };
-    EXPECT_EQ(ink(), 0) << "an empty box";
-    EXPECT_EQ(ScreenPixel(100, 30), kFaceOnScreen) << "read-only: the face colour";
-    EXPECT_EQ(
-        SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2/3")),
-        TRUE);
-    PaintAll();
-    const int ink_of_2_of_3 = ink();
-    EXPECT_GT(ink_of_2_of_3, 20);
-    ScheduleKeys({{'A', true}, {'A', false}});
-    DispatchWaiting();
-    char text[16] = {};
-    SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_GETTEXT, sizeof text,
-                        reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "2/3");
-    EXPECT_EQ(ink(), ink_of_2_of_3);
 }
 
 // A click in a cut-away corner reaches the game's window behind; one on the plaque reaches
