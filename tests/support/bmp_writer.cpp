@@ -2,6 +2,7 @@
 #include "support/bmp_writer.h"
 
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -13,11 +14,9 @@ int Index(int32_t x, int32_t y, int colors) {
 }
 
 int ColorsOf(const BmpLayout& layout) {
-    if (layout.bits > 8) {
-        return 8;
-    }
-    const int full = 1 << layout.bits;
-    const int given = layout.palette_size ? layout.palette_size : full;
+    const int given = layout.bits > 8       ? 8
+                      : layout.palette_size ? layout.palette_size
+                                            : 1 << layout.bits;
     return given < 8 ? given : 8;
 }
 
@@ -26,46 +25,40 @@ int32_t StoredRow(const BmpLayout& layout, int32_t i) {
     return layout.top_down ? i : layout.height - 1 - i;
 }
 
+// Palette indexes packed `bits` to a byte, the first in the high bits.
+std::vector<uint8_t> Packed(int bits, int32_t from, int32_t to, int32_t y, int colors) {
+    std::vector<uint8_t> out;
+    const int per_byte = 8 / bits;
+    for (int32_t x = from; x < to; ++x) {
+        if ((x - from) % per_byte == 0) {
+            out.push_back(0);
+        }
+        out.back() |=
+            static_cast<uint8_t>(Index(x, y, colors) << (8 - bits * (1 + (x - from) % per_byte)));
+    }
+    return out;
+}
+
+// Each row: the first pixel as an encoded run of one, the rest as a literal run (or runs of
+// one when fewer than three), then an end-of-line; the last ends the bitmap.
 std::vector<uint8_t> RlePixels(const BmpLayout& layout) {
-    // Each row: the first pixel as an encoded run of one, the rest as a literal run (or
-    // runs of one when fewer than three), then an end-of-line; the last ends the bitmap.
     const int colors = ColorsOf(layout);
     std::vector<uint8_t> out;
     for (int32_t i = 0; i < layout.height; ++i) {
         const int32_t y = StoredRow(layout, i);
-        int32_t x = 0;
-        const int first = Index(0, y, colors);
-        out.push_back(1);
-        out.push_back(static_cast<uint8_t>(layout.bits == 8 ? first : first << 4));
-        x = 1;
-        const int32_t rest = layout.width - x;
+        const int32_t rest = layout.width - 1;
+        std::vector<uint8_t> literal = Packed(layout.bits, 1, layout.width, y, colors);
         if (rest >= 3) {
-            out.push_back(0);
-            out.push_back(static_cast<uint8_t>(rest));
-            std::vector<uint8_t> literal;
-            for (int32_t i2 = 0; i2 < rest; ++i2) {
-                const int v = Index(x + i2, y, colors);
-                if (layout.bits == 8) {
-                    literal.push_back(static_cast<uint8_t>(v));
-                } else if (i2 % 2 == 0) {
-                    literal.push_back(static_cast<uint8_t>(v << 4));
-                } else {
-                    literal.back() |= static_cast<uint8_t>(v);
-                }
-            }
-            if (literal.size() % 2) {
-                literal.push_back(0);
-            }
+            out.insert(out.end(),
+                       {1, Packed(layout.bits, 0, 1, y, colors)[0], 0, static_cast<uint8_t>(rest)});
+            literal.resize((literal.size() + 1) / 2 * 2, 0);
             out.insert(out.end(), literal.begin(), literal.end());
         } else {
-            for (; x < layout.width; ++x) {
-                out.push_back(1);
-                const int v = Index(x, y, colors);
-                out.push_back(static_cast<uint8_t>(layout.bits == 8 ? v : v << 4));
+            for (int32_t x = 0; x < layout.width; ++x) {
+                out.insert(out.end(), {1, Packed(layout.bits, x, x + 1, y, colors)[0]});
             }
         }
-        out.push_back(0);
-        out.push_back(i + 1 == layout.height ? 1 : 0);
+        out.insert(out.end(), {0, static_cast<uint8_t>(i + 1 == layout.height)});
     }
     return out;
 }
@@ -94,102 +87,80 @@ std::vector<uint32_t> TestPicture(const BmpLayout& layout) {
 
 std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
     const int colors = ColorsOf(layout);
-    std::vector<uint8_t> header;
+    const bool rle = layout.encoding == BmpEncoding::Rle;
     const uint32_t compression = layout.encoding == BmpEncoding::Bitfields ? 3
-                                 : layout.encoding == BmpEncoding::Rle ? (layout.bits == 8 ? 1 : 2)
-                                                                       : 0;
-    uint32_t masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-    if (layout.bits == 16) {
-        masks[0] = 0xF800;
-        masks[1] = 0x07E0;
-        masks[2] = 0x001F;
-    }
+                                 : rle ? (layout.bits == 8 ? 1 : 2)
+                                       : 0;
+    const uint32_t masks[3] = {layout.bits == 16 ? 0xF800u : 0xFF0000u,
+                               layout.bits == 16 ? 0x07E0u : 0x00FF00u,
+                               layout.bits == 16 ? 0x001Fu : 0x0000FFu};
+    const auto w = static_cast<uint32_t>(layout.width), h = static_cast<uint32_t>(layout.height);
+    const auto bits = static_cast<uint32_t>(layout.bits);
+    std::vector<uint8_t> header;
     if (layout.header == BmpHeader::Core) {
-        PutLe(header, 12, 4);
-        PutLe(header, static_cast<uint32_t>(layout.width), 2);
-        PutLe(header, static_cast<uint32_t>(layout.height), 2);
-        PutLe(header, 1, 2);
-        PutLe(header, static_cast<uint32_t>(layout.bits), 2);
+        for (const auto& [value, size] : {std::pair{12u, 4}, {w, 2}, {h, 2}, {1u, 2}, {bits, 2}}) {
+            PutLe(header, value, size);
+        }
     } else {
         const uint32_t size = layout.header == BmpHeader::Info ? 40
                               : layout.header == BmpHeader::V4 ? 108
                                                                : 124;
-        PutLe(header, size, 4);
-        PutLe(header, static_cast<uint32_t>(layout.width), 4);
-        PutLe(header, static_cast<uint32_t>(layout.top_down ? -layout.height : layout.height), 4);
-        PutLe(header, 1, 2);
-        PutLe(header, static_cast<uint32_t>(layout.bits), 2);
-        PutLe(header, compression, 4);
-        PutLe(header, 0, 4);    // image size
-        PutLe(header, 2835, 4); // 72 dpi
-        PutLe(header, 2835, 4);
-        PutLe(header, static_cast<uint32_t>(layout.palette_size), 4);
-        PutLe(header, 0, 4);
+        const uint32_t height = layout.top_down ? 0 - h : h;
+        for (const auto& [value, bytes] : {std::pair{size, 4},
+                                           {w, 4},
+                                           {height, 4},
+                                           {1u, 2},
+                                           {bits, 2},
+                                           {compression, 4},
+                                           {0u, 4},
+                                           {2835u, 4},
+                                           {2835u, 4},
+                                           {static_cast<uint32_t>(layout.palette_size), 4},
+                                           {0u, 4}}) {
+            PutLe(header, value, bytes);
+        }
+        if (size > 40 || compression == 3) {
+            for (uint32_t m : masks) {
+                PutLe(header, m, 4);
+            }
+        }
         if (size > 40) {
-            for (uint32_t m : masks) {
-                PutLe(header, m, 4);
-            }
             header.resize(size, 0); // alpha mask, colour space and the rest left zero
-        } else if (compression == 3) {
-            for (uint32_t m : masks) {
-                PutLe(header, m, 4);
-            }
         }
     }
     std::vector<uint8_t> palette;
     if (layout.bits <= 8 || layout.palette_size) {
         const int entries = layout.palette_size ? layout.palette_size : 1 << layout.bits;
         for (int i = 0; i < entries; ++i) {
-            const uint32_t c = i < 8 ? kColors[i] : 0x123456;
-            PutLe(palette, c, layout.header == BmpHeader::Core ? 3 : 4);
+            PutLe(palette, i < 8 ? kColors[i] : 0x123456, layout.header == BmpHeader::Core ? 3 : 4);
         }
     }
-    std::vector<uint8_t> pixels;
-    if (layout.encoding == BmpEncoding::Rle) {
-        pixels = RlePixels(layout);
-    } else {
-        const int32_t stride = (layout.width * layout.bits + 31) / 32 * 4;
-        for (int32_t i = 0; i < layout.height; ++i) {
-            const int32_t y = StoredRow(layout, i);
-            std::vector<uint8_t> row(static_cast<size_t>(stride), 0);
-            for (int32_t x = 0; x < layout.width; ++x) {
-                const uint32_t c = layout.paint ? layout.paint(x, y) : TestColor(x, y, colors);
-                const int index = Index(x, y, colors);
-                switch (layout.bits) {
-                case 1:
-                    row[x / 8] |= static_cast<uint8_t>(index << (7 - x % 8));
-                    break;
-                case 4:
-                    row[x / 2] |= static_cast<uint8_t>(index << (x % 2 ? 0 : 4));
-                    break;
-                case 8:
-                    row[x] = static_cast<uint8_t>(index);
-                    break;
-                case 16: {
-                    const uint32_t r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-                    const uint32_t v = layout.encoding == BmpEncoding::Bitfields
-                                           ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
-                                           : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-                    row[2 * x] = static_cast<uint8_t>(v);
-                    row[2 * x + 1] = static_cast<uint8_t>(v >> 8);
-                    break;
-                }
-                default:
-                    for (int k = 0; k < layout.bits / 8; ++k) {
-                        row[static_cast<size_t>(x * layout.bits / 8 + k)] =
-                            static_cast<uint8_t>(c >> (8 * k));
-                    }
-                }
-            }
-            pixels.insert(pixels.end(), row.begin(), row.end());
+    std::vector<uint8_t> pixels = rle ? RlePixels(layout) : std::vector<uint8_t>();
+    const size_t stride = (w * bits + 31) / 32 * 4;
+    for (int32_t i = 0; !rle && i < layout.height; ++i) {
+        const int32_t y = StoredRow(layout, i);
+        std::vector<uint8_t> row;
+        if (layout.bits <= 8) {
+            row = Packed(layout.bits, 0, layout.width, y, colors);
         }
+        for (int32_t x = 0; layout.bits > 8 && x < layout.width; ++x) {
+            const uint32_t c = layout.paint ? layout.paint(x, y) : TestColor(x, y, colors);
+            const uint32_t r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
+            if (layout.bits != 16) {
+                PutLe(row, c, layout.bits / 8);
+            } else if (layout.encoding == BmpEncoding::Bitfields) {
+                PutLe(row, ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3), 2);
+            } else {
+                PutLe(row, ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3), 2);
+            }
+        }
+        row.resize(stride, 0);
+        pixels.insert(pixels.end(), row.begin(), row.end());
     }
     std::vector<uint8_t> out;
     if (layout.file_header) {
-        const uint32_t offset =
-            static_cast<uint32_t>(14 + header.size() + palette.size() + layout.gap);
-        out.push_back('B');
-        out.push_back('M');
+        const auto offset = static_cast<uint32_t>(14 + header.size() + palette.size() + layout.gap);
+        out = {'B', 'M'};
         PutLe(out, offset + static_cast<uint32_t>(pixels.size()), 4);
         PutLe(out, 0, 4);
         PutLe(out, offset, 4);
