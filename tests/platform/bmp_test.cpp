@@ -16,56 +16,41 @@ TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
         const char* name;
         BmpLayout layout;
     };
-    auto layout_of = [](int bits, BmpHeader header, BmpEncoding encoding = BmpEncoding::Rgb) {
-        BmpLayout s;
-        s.bits = bits;
-        s.header = header;
-        s.encoding = encoding;
-        return s;
+    using H = BmpHeader;
+    using E = BmpEncoding;
+    auto with = [](BmpLayout layout, void (*change)(BmpLayout&)) {
+        change(layout);
+        return layout;
     };
-    std::vector<Row> rows = {
-        {"1 bpp", layout_of(1, BmpHeader::Info)},
-        {"4 bpp", layout_of(4, BmpHeader::Info)},
-        {"8 bpp", layout_of(8, BmpHeader::Info)},
-        {"16 bpp 5:5:5", layout_of(16, BmpHeader::Info)},
-        {"16 bpp 5:6:5 bit fields", layout_of(16, BmpHeader::Info, BmpEncoding::Bitfields)},
-        {"24 bpp", layout_of(24, BmpHeader::Info)},
-        {"32 bpp", layout_of(32, BmpHeader::Info)},
-        {"32 bpp bit fields", layout_of(32, BmpHeader::Info, BmpEncoding::Bitfields)},
-        {"RLE8", layout_of(8, BmpHeader::Info, BmpEncoding::Rle)},
-        {"RLE4", layout_of(4, BmpHeader::Info, BmpEncoding::Rle)},
-        {"OS/2 1 bpp", layout_of(1, BmpHeader::Core)},
-        {"OS/2 8 bpp", layout_of(8, BmpHeader::Core)},
-        {"OS/2 24 bpp", layout_of(24, BmpHeader::Core)},
-        {"V4 24 bpp", layout_of(24, BmpHeader::V4)},
-        {"V4 16 bpp bit fields", layout_of(16, BmpHeader::V4, BmpEncoding::Bitfields)},
-        {"V5 32 bpp bit fields", layout_of(32, BmpHeader::V5, BmpEncoding::Bitfields)},
-        {"V5 8 bpp", layout_of(8, BmpHeader::V5)},
+    const Row rows[] = {
+        {"1 bpp", Layout(1)},
+        {"4 bpp", Layout(4)},
+        {"8 bpp", Layout(8)},
+        {"16 bpp 5:5:5", Layout(16)},
+        {"16 bpp 5:6:5 bit fields", Layout(16, H::Info, E::Bitfields)},
+        {"24 bpp", Layout(24)},
+        {"32 bpp", Layout(32)},
+        {"32 bpp bit fields", Layout(32, H::Info, E::Bitfields)},
+        {"RLE8", Layout(8, H::Info, E::Rle)},
+        {"RLE4", Layout(4, H::Info, E::Rle)},
+        {"OS/2 1 bpp", Layout(1, H::Core)},
+        {"OS/2 8 bpp", Layout(8, H::Core)},
+        {"OS/2 24 bpp", Layout(24, H::Core)},
+        {"V4 24 bpp", Layout(24, H::V4)},
+        {"V4 16 bpp bit fields", Layout(16, H::V4, E::Bitfields)},
+        {"V5 32 bpp bit fields", Layout(32, H::V5, E::Bitfields)},
+        {"V5 8 bpp", Layout(8, H::V5)},
+        {"24 bpp top-down", with(Layout(24), [](BmpLayout& l) { l.top_down = true; })},
+        {"8 bpp top-down", with(Layout(8), [](BmpLayout& l) { l.top_down = true; })},
+        {"4 bpp, 3-colour palette", with(Layout(4), [](BmpLayout& l) { l.palette_size = 3; })},
+        {"gap before the pixels", with(Layout(8), [](BmpLayout& l) { l.gap = 10; })},
+        // Rows padded past a 32-bit boundary.
+        {"33 x 1 at 1 bpp", with(Layout(1), [](BmpLayout& l) { l.width = 33, l.height = 1; })},
+        {"resource", with(Layout(8), [](BmpLayout& l) { l.file_header = false; })},
+        // An optional colour table above 8 bits per pixel.
+        {"resource, 24 bpp with a colour table",
+         with(Layout(24), [](BmpLayout& l) { l.file_header = false, l.palette_size = 2; })},
     };
-    BmpLayout top_down = layout_of(24, BmpHeader::Info);
-    top_down.top_down = true;
-    rows.push_back({"24 bpp top-down", top_down});
-    BmpLayout top_down8 = layout_of(8, BmpHeader::Info);
-    top_down8.top_down = true;
-    rows.push_back({"8 bpp top-down", top_down8});
-    BmpLayout short_palette = layout_of(4, BmpHeader::Info);
-    short_palette.palette_size = 3;
-    rows.push_back({"4 bpp, 3-colour palette", short_palette});
-    BmpLayout gap = layout_of(8, BmpHeader::Info);
-    gap.gap = 10;
-    rows.push_back({"gap before the pixels", gap});
-    BmpLayout wide = layout_of(1, BmpHeader::Info);
-    wide.width = 33; // rows padded past a 32-bit boundary
-    wide.height = 1;
-    rows.push_back({"33 x 1 at 1 bpp", wide});
-    BmpLayout resource = layout_of(8, BmpHeader::Info);
-    resource.file_header = false;
-    rows.push_back({"resource", resource});
-    BmpLayout colour_table = layout_of(24, BmpHeader::Info);
-    colour_table.file_header = false;
-    colour_table.palette_size = 2; // an optional colour table above 8 bits per pixel
-    rows.push_back({"resource, 24 bpp with a colour table", colour_table});
-
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::vector<uint8_t> bytes = WriteBmp(row.layout);
@@ -86,11 +71,9 @@ TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
 
 // Deltas and end-of-line escapes skip pixels, which keep palette entry 0.
 TEST(BmpReader, Rle8_DeltaAndEndOfLine_SkipPixels) {
-    BmpLayout layout;
+    BmpLayout layout = Layout(8, BmpHeader::Info, BmpEncoding::Rle);
     layout.width = 4;
     layout.height = 3;
-    layout.bits = 8;
-    layout.encoding = BmpEncoding::Rle;
     std::vector<uint8_t> bytes = WriteBmp(layout);
     // Replace the pixels: bottom row "1 1" then end of line; a delta of (2, 1) to the top
     // row; one pixel of colour 2; end of bitmap.
@@ -107,13 +90,8 @@ TEST(BmpReader, Rle8_DeltaAndEndOfLine_SkipPixels) {
 }
 
 TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
-    BmpLayout base;
-    base.bits = 8;
-    const std::vector<uint8_t> good = WriteBmp(base);
-    BmpLayout rle;
-    rle.bits = 8;
-    rle.encoding = BmpEncoding::Rle;
-    const std::vector<uint8_t> good_rle = WriteBmp(rle);
+    const std::vector<uint8_t> good = WriteBmp(Layout(8));
+    const std::vector<uint8_t> good_rle = WriteBmp(Layout(8, BmpHeader::Info, BmpEncoding::Rle));
     const size_t pixels = 14 + 40 + 256 * 4;
 
     struct Row {
@@ -185,10 +163,8 @@ TEST(BmpReader, BitfieldMasks_NonEmptyContiguousAndApart) {
     };
     for (const auto& [name, bits, red, green, blue, valid] : rows) {
         SCOPED_TRACE(name);
-        BmpLayout layout;
-        layout.bits = bits;
-        layout.encoding = BmpEncoding::Bitfields;
-        std::vector<uint8_t> bytes = WriteBmp(layout);
+        std::vector<uint8_t> bytes =
+            WriteBmp(Layout(bits, BmpHeader::Info, BmpEncoding::Bitfields));
         const uint32_t masks[3] = {red, green, blue};
         memcpy(&bytes[14 + 40], masks, sizeof masks);
         DecodedBitmap decoded;

@@ -71,6 +71,14 @@ void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     }
 }
 
+BmpLayout Layout(int bits, BmpHeader header, BmpEncoding encoding) {
+    BmpLayout layout;
+    layout.bits = bits;
+    layout.header = header;
+    layout.encoding = encoding;
+    return layout;
+}
+
 uint32_t TestColor(int32_t x, int32_t y, int colors) {
     return kColors[Index(x, y, colors)];
 }

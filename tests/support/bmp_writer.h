@@ -23,6 +23,10 @@ struct BmpLayout {
     uint32_t (*paint)(int32_t x, int32_t y) = nullptr;
 };
 
+// The default 7 x 5 picture in the given format.
+BmpLayout Layout(int bits, BmpHeader header = BmpHeader::Info,
+                 BmpEncoding encoding = BmpEncoding::Rgb);
+
 // The colour of each pixel of the test picture, 0x00RRGGBB, top row first: channels are
 // 0x00 or 0xFF only, so every format holds them exactly. Paletted pictures use the first
 // `colors` of them.
