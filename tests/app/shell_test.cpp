@@ -90,15 +90,6 @@ class ShellTest : public PlatformTest {
         return StartGame(mainWindow);
     }
 
-    // A pixel of the screen, raw.
-    static WORD ScreenPixel(int x, int y) {
-        HDC screen = GetDC(nullptr);
-        const COLORREF c = GetPixel(screen, x, y);
-        ReleaseDC(nullptr, screen);
-        return static_cast<WORD>((GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 |
-                                 (GetBValue(c) >> 3));
-    }
-
     TempWorkingDirectory directory;
 };
 
@@ -156,12 +147,12 @@ TEST_F(ShellTest, RenderFrame_NothingToDrawWith_ComposesNothing) {
 TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
     ASSERT_EQ(Start(), S_OK);
     ASSERT_EQ(RenderFrame(), S_OK);
-    const WORD sky = ScreenPixel(600, 300), pot = ScreenPixel(320, 450);
+    const COLORREF sky = ScreenColor(600, 300), pot = ScreenColor(320, 450);
     DDrawLoseSurfaces();
     EXPECT_EQ(RenderFrame(), DDERR_SURFACELOST);
     EXPECT_EQ(RenderFrame(), S_OK);
-    EXPECT_EQ(ScreenPixel(600, 300), sky);
-    EXPECT_EQ(ScreenPixel(320, 450), pot) << "the sprites, from system memory";
+    EXPECT_EQ(ScreenColor(600, 300), sky);
+    EXPECT_EQ(ScreenColor(320, 450), pot) << "the sprites, from system memory";
 }
 
 // The speed figure: the Pot's rung in yellow System-font digits on a magenta box at (10, 10)

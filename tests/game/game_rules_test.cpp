@@ -89,14 +89,10 @@ TEST(PotRules, SteerAndAccelerate_TheLadder) {
     EXPECT_EQ(pot.Steer(1), 1);
     EXPECT_EQ(pot.speed, 5);
     EXPECT_EQ(pot.direction, 1);
-    EXPECT_EQ(pot.Accelerate(), 0);
-    EXPECT_EQ(pot.speed, 8);
-    EXPECT_EQ(pot.Accelerate(), 0);
-    EXPECT_EQ(pot.speed, 10);
-    EXPECT_EQ(pot.Accelerate(), 1);
-    EXPECT_EQ(pot.speed, 12);
-    EXPECT_EQ(pot.Accelerate(), 0);
-    EXPECT_EQ(pot.speed, 12);
+    for (const auto& [top, speed] : {std::pair{0, 8}, {0, 10}, {1, 12}, {0, 12}}) {
+        EXPECT_EQ(pot.Accelerate(), top);
+        EXPECT_EQ(pot.speed, speed);
+    }
 }
 
 TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
@@ -118,20 +114,6 @@ TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
         EXPECT_EQ(item.HitTest(288, 416, 64, 8), expected);
         EXPECT_EQ(item.state, expected ? 0 : 1);
     }
-}
-
-TEST(FallingItemRules, Fall_FloorTestComesBeforeTheStep) {
-    class FallingItem item;
-    item.state = 2;
-    item.y = 443;
-    EXPECT_EQ(item.Fall(0, 416, 64, 8), 1);
-    EXPECT_EQ(item.y, 443);
-    EXPECT_EQ(item.state, 0);
-    item.state = 2;
-    item.y = 442;
-    EXPECT_EQ(item.Fall(0, 416, 64, 8), 0);
-    EXPECT_EQ(item.y, 448);
-    EXPECT_EQ(item.state, 2);
 }
 
 // Launched from the Dropper at 256, the item falls from 245 in steps of 6. The mouth test

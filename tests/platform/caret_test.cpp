@@ -14,10 +14,7 @@ class CaretTest : public PlatformTest {
     // A shown 40 x 30 window at the screen's corner, painted white.
     HWND MakeWhiteWindow() {
         HWND w = MakeSizedWindow(40, 30, WS_POPUP | WS_VISIBLE);
-        MSG m = {};
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&m);
-        }
+        DispatchWaiting();
         HDC dc = GetDC(w);
         const RECT all = {0, 0, 40, 30};
         FillRect(dc, &all, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
@@ -25,19 +22,12 @@ class CaretTest : public PlatformTest {
         return w;
     }
 
-    static COLORREF At(int x, int y) {
-        HDC screen = GetDC(nullptr);
-        const COLORREF c = GetPixel(screen, x, y);
-        ReleaseDC(nullptr, screen);
-        return c;
-    }
-
     // The bar of a 2 x 5 caret at (x, y) is all `inside`, and the pixels around it white.
     static void ExpectBar(int x, int y, COLORREF inside) {
         for (int py = y - 1; py <= y + 5; ++py) {
             for (int px = x - 1; px <= x + 2; ++px) {
                 const bool in = px >= x && px < x + 2 && py >= y && py < y + 5;
-                EXPECT_EQ(At(px, py), in ? inside : kWhite) << "(" << px << ", " << py << ")";
+                EXPECT_EQ(ScreenColor(px, py), in ? inside : kWhite) << "(" << px << ", " << py << ")";
             }
         }
     }

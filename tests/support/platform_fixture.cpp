@@ -82,6 +82,13 @@ std::vector<LoggedMessage> DispatchWaiting(bool dispatch) {
     return got;
 }
 
+COLORREF ScreenColor(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 bool operator==(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }

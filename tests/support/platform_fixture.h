@@ -56,6 +56,9 @@ void ScheduleKeys(const std::vector<std::pair<BYTE, bool>>& keys);
 // always, so that it stops coming); returns all but the paints.
 std::vector<LoggedMessage> DispatchWaiting(bool dispatch = true);
 
+// A pixel of the screen, as GDI reads it.
+COLORREF ScreenColor(int x, int y);
+
 // Rectangles compare by value and print as (left, top, right, bottom).
 bool operator==(const RECT& a, const RECT& b);
 void PrintTo(const RECT& r, std::ostream* os);
