@@ -166,7 +166,7 @@ TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_CloseIsCancel) {
     EXPECT_EQ(record.init_param, 0x1234);
     EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
     EXPECT_EQ(GetFocus(), edit);
-    ScheduleKeys({{VK_MENU, true}, {VK_F4, true}});
+    ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
     EXPECT_EQ(record.commands, (std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)}));
     EXPECT_TRUE(IsWindow(dialog));
@@ -210,7 +210,7 @@ TEST_F(PanelTest, AltF4_InTheEditBox_ClosesTheGame) {
     OpenPanel();
     ASSERT_EQ(GetFocus(), GetDlgItem(scorePanel, IDC_SCORE));
     const HWND panel = scorePanel;
-    ScheduleKeys({{VK_MENU, true}, {VK_F4, true}});
+    ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
     EXPECT_FALSE(IsWindow(mainWindow));
     EXPECT_FALSE(IsWindow(panel));

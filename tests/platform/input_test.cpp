@@ -33,18 +33,8 @@ class InputTest : public PlatformTest {
 
 TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
     HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
-    ScheduleKeys({{VK_RIGHT, true},
-                  {VK_RIGHT, true},
-                  {VK_RIGHT, false},
-                  {VK_SPACE, true},
-                  {VK_ESCAPE, true},
-                  {VK_MENU, true},
-                  {VK_F4, true},
-                  {VK_F4, false},
-                  {VK_MENU, false},
-                  {VK_F10, true},
-                  {VK_LEFT, true},
-                  {VK_RETURN, false}});
+    ScheduleKeys({VK_RIGHT, VK_RIGHT, -VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_MENU, VK_F4, -VK_F4,
+                  -VK_MENU, VK_F10, VK_LEFT, -VK_RETURN});
     ExpectSequence(
         {
             {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001}, // extended, first press
@@ -70,26 +60,20 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
 // Alt's own release is a system key only when no other key went down while it was held.
 TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
     HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
-    using Row =
-        std::tuple<const char*, std::vector<std::pair<BYTE, bool>>, std::vector<ExpectedMessage>>;
+    using Row = std::tuple<const char*, std::vector<int>, std::vector<ExpectedMessage>>;
     const Row rows[] = {
         {"Alt alone",
-         {{VK_MENU, true}, {VK_MENU, false}},
+         {VK_MENU, -VK_MENU},
          {{w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},
           {w, WM_SYSKEYUP, true, VK_MENU, 0xC0380001}}},
         {"Alt+A",
-         {{VK_MENU, true}, {'A', true}, {'A', false}, {VK_MENU, false}},
+         {VK_MENU, 'A', -'A', -VK_MENU},
          {{w, WM_SYSKEYDOWN, true, VK_MENU, 0x20380001},
           {w, WM_SYSKEYDOWN, true, 'A', 0x201E0001},
           {w, WM_SYSKEYUP, true, 'A', 0xE01E0001},
           {w, WM_KEYUP, true, VK_MENU, 0xC0380001}}},
         {"Ctrl+Alt+A",
-         {{VK_CONTROL, true},
-          {VK_MENU, true},
-          {'A', true},
-          {'A', false},
-          {VK_MENU, false},
-          {VK_CONTROL, false}},
+         {VK_CONTROL, VK_MENU, 'A', -'A', -VK_MENU, -VK_CONTROL},
          {{w, WM_KEYDOWN, true, VK_CONTROL, 0x001D0001},
           {w, WM_KEYDOWN, true, VK_MENU, 0x00380001},
           {w, WM_KEYDOWN, true, 'A', 0x001E0001},
@@ -109,16 +93,16 @@ TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
 TEST_F(InputTest, F4_WithoutAlt_ClosesNothing) {
     HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
     ASSERT_EQ(GetFocus(), w);
-    ScheduleKeys({{VK_F4, true}, {VK_F4, false}});
+    ScheduleKeys({VK_F4, -VK_F4});
     DispatchWaiting();
     EXPECT_TRUE(IsWindow(w));
     SetFocus(nullptr);
-    ScheduleKeys({{VK_F4, true}, {VK_F4, false}});
+    ScheduleKeys({VK_F4, -VK_F4});
     const auto got = DispatchWaiting();
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got[0].message, static_cast<UINT>(WM_SYSKEYDOWN)) << "no focus: a system key";
     EXPECT_TRUE(IsWindow(w));
-    ScheduleKeys({{VK_MENU, true}, {VK_F4, true}});
+    ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
     EXPECT_FALSE(IsWindow(w)) << "Alt+F4 without the focus still closes";
 }
@@ -142,49 +126,37 @@ TEST_F(InputTest, KeyMessages_GoToTheFocusWindow_StateChangesWhenRetrieved) {
     EXPECT_NE(GetKeyState(VK_SPACE) & 0x8000, 0);
 }
 
-TEST_F(InputTest, LoadAccelerators_FindsTableByNumberOnly_ForTheModule) {
-    EXPECT_NE(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)), nullptr);
-    EXPECT_EQ(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL)),
-              LoadAcceleratorsA(Instance(), "#102"));
+// The program's table is found by number only, for its module. The command must reach the
+// window given to TranslateAcceleratorA, before it returns, even though the key message is
+// addressed to another window (the panel's edit box).
+TEST_F(InputTest, Accelerators_SendTheCommandToTheGivenWindow) {
+    HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL));
+    EXPECT_NE(table, nullptr);
+    EXPECT_EQ(LoadAcceleratorsA(Instance(), "#102"), table);
     EXPECT_EQ(LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(999)), nullptr);
     EXPECT_EQ(LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(IDR_ACCEL)), nullptr);
-}
-
-// The command must reach the window given to TranslateAcceleratorA, before it returns,
-// even though the key message is addressed to another window (the panel's edit box).
-TEST_F(InputTest, TranslateAccelerator_SendsCommandToTheGivenWindow) {
     MakeGameWindows();
-    HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCEL));
-    struct Row {
-        const char* name;
-        BYTE key;
-        WORD command; // 0: no command
-    };
-    static const Row rows[] = {
-        {"escape", VK_ESCAPE, ID_QUIT},
-        {"left", VK_LEFT, ID_MOVE_LEFT},
-        {"right", VK_RIGHT, ID_MOVE_RIGHT},
-        {"space", VK_SPACE, ID_DROP},
-        {"other key", 'A', 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScheduleKeys({{row.key, true}, {row.key, false}});
+    for (const auto& [key, command] : {std::pair<BYTE, WORD>{VK_ESCAPE, ID_QUIT},
+                                       {VK_LEFT, ID_MOVE_LEFT},
+                                       {VK_RIGHT, ID_MOVE_RIGHT},
+                                       {VK_SPACE, ID_DROP},
+                                       {'A', 0}}) { // 0: no command
+        SCOPED_TRACE(key);
+        ScheduleKeys({key, -key});
         MSG m = {};
         ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
         ASSERT_EQ(m.hwnd, edit);
         MessageLog().clear();
-        EXPECT_EQ(TranslateAcceleratorA(main, table, &m), row.command ? 1 : 0);
-        if (row.command) {
-            ExpectSequence({{main, WM_COMMAND, true, MAKEWPARAM(row.command, 1), 0}}, MessageLog());
-        } else {
-            EXPECT_TRUE(MessageLog().empty());
-        }
+        EXPECT_EQ(TranslateAcceleratorA(main, table, &m), command ? 1 : 0);
+        ExpectSequence(command ? std::vector<ExpectedMessage>{{main, WM_COMMAND, true,
+                                                               MAKEWPARAM(command, 1), 0}}
+                               : std::vector<ExpectedMessage>{},
+                       MessageLog());
         ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
         EXPECT_EQ(TranslateAcceleratorA(main, table, &m), 0) << "key-up must not translate";
     }
     // The modifiers must match: Alt+Space is no drop.
-    ScheduleKeys({{VK_MENU, true}, {VK_SPACE, true}});
+    ScheduleKeys({VK_MENU, VK_SPACE});
     MSG m = {};
     ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)); // Alt
     ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)); // Alt+Space
@@ -199,7 +171,7 @@ TEST_F(InputTest, TranslateAccelerator_SendsCommandToTheGivenWindow) {
 // focused shows: the pop-up alone goes, its owner lives on.
 TEST_F(InputTest, AltF4_InOwnedPopup_ClosesThePopupAlone) {
     MakeGameWindows();
-    ScheduleKeys({{VK_MENU, true}, {VK_F4, true}});
+    ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
     EXPECT_TRUE(IsWindow(main));
     EXPECT_FALSE(IsWindow(panel));

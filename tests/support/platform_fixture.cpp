@@ -62,9 +62,9 @@ std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds) {
     return got;
 }
 
-void ScheduleKeys(const std::vector<std::pair<BYTE, bool>>& keys) {
-    for (const auto& [key, down] : keys) {
-        HeadlessScheduleKey(GetTickCount(), key, down);
+void ScheduleKeys(const std::vector<int>& keys) {
+    for (int key : keys) {
+        HeadlessScheduleKey(GetTickCount(), static_cast<BYTE>(key < 0 ? -key : key), key > 0);
     }
 }
 

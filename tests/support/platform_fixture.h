@@ -49,8 +49,8 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
 // The logged messages of the given kinds, in order.
 std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
 
-// Schedules key presses (true) and releases (false) at the present moment, in order.
-void ScheduleKeys(const std::vector<std::pair<BYTE, bool>>& keys);
+// Schedules key presses, and releases where the key is negated, at the present moment.
+void ScheduleKeys(const std::vector<int>& keys);
 
 // Retrieves every message waiting, dispatching each unless `dispatch` is false (WM_PAINT
 // always, so that it stops coming); returns all but the paints.
