@@ -188,14 +188,8 @@ TEST_F(GdiTest, TextOut_OpaqueCells_TransparentLeavesTheBackgroundAlone) {
     SetTextColor(dc, RGB(255, 255, 0));
     ASSERT_TRUE(TextOutA(dc, 0, 0, "A B", 3));
     surface->ReleaseDC(dc);
-    auto count = [&](int left, DWORD raw) {
-        int n = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = left; x < left + 8; ++x) {
-                n += ReadPixel(surface, x, y) == raw;
-            }
-        }
-        return n;
+    auto count = [&](LONG left, DWORD raw) {
+        return CountPixels(surface, {left, 0, left + 8, 16}, raw);
     };
     EXPECT_EQ(count(8, 0xF81F), 8 * 16) << "the space's cell";
     EXPECT_EQ(count(0, 0xFFE0) + count(0, 0xF81F), 8 * 16) << "the A's cell: ink or background";

@@ -200,9 +200,7 @@ TEST_F(ScreenTest, FillAndDraw_ResultsOfEachStep_KeyOnlyWhenKeyed) {
     DDrawFailCall(DDrawCall::Blt, DDERR_SURFACELOST);
     EXPECT_HR(DDERR_SURFACELOST, screen.FillBackBuffer(0));
     Image* sprite = MakeImage(2, 1);
-    RECT right = {1, 0, 2, 1};
-    Fill(sprite->surface, 0xF81F);
-    Fill(sprite->surface, 0x07E0, &right);
+    FillTopRow(sprite->surface, {0xF81F, 0x07E0});
     ASSERT_HR(S_OK, sprite->ApplyColorKey(RGB(255, 0, 255)));
     screen.FillBackBuffer(0x1111);
     EXPECT_HR(S_OK, screen.DrawImage(10, 10, sprite, nullptr));
@@ -227,7 +225,7 @@ class LoadBitmapTest : public ScreenTest {
     TempWorkingDirectory directory;
 };
 
-TEST_F(LoadBitmapTest, LoadBitmapImage_ArgumentsAndSizes) {
+TEST_F(LoadBitmapTest, LoadBitmapImage_ArgumentsSizesAndFailures) {
     Image* out = kPoison;
     EXPECT_HR(E_INVALIDARG, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
     EXPECT_EQ(out, kPoison);
@@ -246,18 +244,8 @@ TEST_F(LoadBitmapTest, LoadBitmapImage_ArgumentsAndSizes) {
     ASSERT_HR(S_OK, screen.LoadBitmapImage(&out, "bitmaps\\zobu1.BMP", 0, 0));
     EXPECT_EQ(DescOf(out->surface).dwWidth, 50u) << "0 keeps the bitmap's own size";
     Release(out);
-}
-
-TEST_F(LoadBitmapTest, LoadBitmapImage_Failures_OutPointerRules) {
-    Open();
-    struct Row {
-        const char* name;
-        const char* file;
-        DDrawCall call;
-        HRESULT code;
-        HRESULT expected;
-        bool image_at_out;
-    };
+    // Failures: the out-pointer holds an Image only when one was made and the paint failed.
+    using Row = std::tuple<const char*, const char*, DDrawCall, HRESULT, HRESULT, bool>;
     static const Row rows[] = {
         {"no such resource or file", "Bitmaps\\none.bmp", DDrawCall::Count, DD_OK, E_FAIL, false},
         {"the current directory", ".", DDrawCall::Count, DD_OK, E_FAIL, false},
@@ -267,25 +255,21 @@ TEST_F(LoadBitmapTest, LoadBitmapImage_Failures_OutPointerRules) {
          DDERR_SURFACELOST, true},
     };
     testing::internal::CaptureStderr(); // the missing file is reported there
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (row.call != DDrawCall::Count) {
-            DDrawFailCall(row.call, row.code);
+    for (const auto& [name, file, call, code, expected, image_at_out] : rows) {
+        SCOPED_TRACE(name);
+        if (call != DDrawCall::Count) {
+            DDrawFailCall(call, code);
         }
-        Image* out = kPoison;
-        EXPECT_HR(row.expected, screen.LoadBitmapImage(&out, row.file, 32, 32));
-        EXPECT_EQ(out != nullptr, row.image_at_out);
+        out = kPoison;
+        EXPECT_HR(expected, screen.LoadBitmapImage(&out, file, 32, 32));
+        EXPECT_EQ(out != nullptr, image_at_out);
         Release(out);
         EXPECT_EQ(DDrawLive().surfaces, 2) << "nothing left behind";
     }
     testing::internal::GetCapturedStderr();
-}
-
-// With no memory for the Image, both factories leave out null and say so; the bitmap that
-// was loaded for it is given back.
-TEST_F(LoadBitmapTest, Factories_NoMemoryForTheImage_EOutOfMemory) {
-    Open();
-    Image* out = kPoison;
+    // With no memory for the Image, both factories leave out null and say so; the bitmap that
+    // was loaded for it is given back.
+    out = kPoison;
     FailNextNothrowNew();
     EXPECT_HR(E_OUTOFMEMORY, screen.LoadBitmapImage(&out, "Bitmaps\\ZOBU1.bmp", 32, 32));
     EXPECT_EQ(out, nullptr);
@@ -308,16 +292,9 @@ TEST_F(ScreenTest, MakeTextImage_TheTextsExtent_AndFailures) {
     EXPECT_EQ(desc.dwHeight, 16u);
     EXPECT_EQ(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY, 0u) << "left to DirectDraw's placement";
     EXPECT_FALSE(text->colorKeyed);
-    int yellow = 0, magenta = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const DWORD p = ReadPixel(text->surface, x, y);
-            yellow += p == 0xFFE0;
-            magenta += p == 0xF81F;
-        }
-    }
+    const int yellow = CountPixels(text->surface, {0, 0, 8, 16}, 0xFFE0);
     EXPECT_GT(yellow, 10);
-    EXPECT_EQ(yellow + magenta, 128);
+    EXPECT_EQ(yellow + CountPixels(text->surface, {0, 0, 8, 16}, 0xF81F), 128);
     // Drawn without a key, the magenta box shows around the digit.
     screen.FillBackBuffer(0);
     EXPECT_HR(S_OK, screen.DrawImage(10, 10, text, nullptr));

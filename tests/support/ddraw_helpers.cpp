@@ -123,6 +123,16 @@ void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect) {
     EXPECT_HR(DD_OK, surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL, &fx));
 }
 
+int CountPixels(IDirectDrawSurface7* surface, RECT area, DWORD raw) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            count += ReadPixel(surface, x, y) == raw;
+        }
+    }
+    return count;
+}
+
 std::vector<DWORD> TopRow(IDirectDrawSurface7* surface, int width) {
     std::vector<DWORD> row;
     for (int x = 0; x < width; ++x) {

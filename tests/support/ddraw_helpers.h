@@ -40,6 +40,9 @@ DWORD ReadPixel(IDirectDrawSurface7* surface, int x, int y);
 // Fills the surface (or a rectangle of it) with a raw value through Blt.
 void Fill(IDirectDrawSurface7* surface, DWORD raw, RECT* rect = nullptr);
 
+// How many pixels of the rectangle hold the raw value.
+int CountPixels(IDirectDrawSurface7* surface, RECT area, DWORD raw);
+
 // The top row's first pixels, raw; and setting them one by one.
 std::vector<DWORD> TopRow(IDirectDrawSurface7* surface, int width);
 void FillTopRow(IDirectDrawSurface7* surface, const std::vector<DWORD>& raw);
