@@ -315,7 +315,7 @@ TEST_F(ScreenTest, MakeTextImage_TheTextsExtent_AndFailures) {
     Release(out);
 }
 
-TEST_F(ScreenTest, PaintBitmap_FailuresThenTheWholeBitmap) {
+TEST_F(ScreenTest, PaintBitmapAndText_FailuresThenTheWholeBitmap) {
     Open();
     HBITMAP bitmap = NewBitmap(2, 2);
     using Row = std::tuple<const char*, DDrawCall, HRESULT>;
@@ -342,8 +342,7 @@ TEST_F(ScreenTest, PaintBitmap_FailuresThenTheWholeBitmap) {
     // A FOURCC surface is refused before any DC is made, if FOURCC is its only flag: the
     // test is for equality, as DirectDraw's samples make it, so with another flag the
     // refusal is GetDC's.
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC2 desc = EmptyDesc();
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     desc.dwWidth = desc.dwHeight = 4;
@@ -372,13 +371,10 @@ TEST_F(ScreenTest, PaintBitmap_FailuresThenTheWholeBitmap) {
     EXPECT_EQ(ReadPixel(image->surface, 2, 0), 0x001Fu);
     Release(image);
     DeleteObject(bitmap);
-}
 
-TEST_F(ScreenTest, PaintText_FailureTable) {
-    Open();
-    Image empty;
+    // Text: each step's failure; after a failed ReleaseDC the DC stays out.
     EXPECT_HR(E_INVALIDARG, empty.PaintText(nullptr, "1", 0, 0, 0, 0));
-    Image* image = MakeImage(8, 16);
+    image = MakeImage(8, 16);
     EXPECT_HR(E_INVALIDARG, image->PaintText(nullptr, nullptr, 0, 0, 0, 0));
     for (DDrawCall call : {DDrawCall::Restore, DDrawCall::GetDC}) {
         DDrawFailCall(call, DDERR_SURFACELOST);
@@ -386,32 +382,22 @@ TEST_F(ScreenTest, PaintText_FailureTable) {
     }
     DDrawFailCall(DDrawCall::ReleaseDC, DDERR_GENERIC);
     EXPECT_HR(DDERR_GENERIC, image->PaintText(nullptr, "1", 0, 0, RGB(255, 255, 255), 0));
-    HDC dc = nullptr;
     EXPECT_HR(DDERR_DCALREADYCREATED, image->surface->GetDC(&dc)) << "its DC is still out";
     Release(image);
 }
 
 TEST_F(ScreenTest, ApplyColorKey_EachFormatAndFailures) {
     Open();
-    struct Row {
-        const char* name;
-        int bits;
-        DWORD key;
-    };
-    static const Row rows[] = {
-        {"5:6:5", 16, 0xF81F},
-        {"5:5:5", 15, 0x7C1F},
-        {"32-bit, unmasked", 32, 0x00FF00FF},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Image* image = MakeImage(2, 2, row.bits);
+    for (const auto& [bits, magenta] :
+         {std::pair<int, DWORD>{16, 0xF81F}, {15, 0x7C1F}, {32, 0x00FF00FF}}) { // 32: unmasked
+        SCOPED_TRACE(bits);
+        Image* image = MakeImage(2, 2, bits);
         ASSERT_HR(S_OK, image->ApplyColorKey(0x00FF00FF));
         EXPECT_TRUE(image->colorKeyed);
         DDCOLORKEY key = {};
         ASSERT_HR(DD_OK, image->surface->GetColorKey(DDCKEY_SRCBLT, &key));
-        EXPECT_EQ(key.dwColorSpaceLowValue, row.key);
-        EXPECT_EQ(key.dwColorSpaceHighValue, row.key);
+        EXPECT_EQ(key.dwColorSpaceLowValue, magenta);
+        EXPECT_EQ(key.dwColorSpaceHighValue, magenta);
         Release(image);
     }
     Image empty;
