@@ -71,8 +71,7 @@ TEST_F(RegionFromBitmapTest, TheSkin_ARoundedPlaque) {
     ASSERT_NE(skin, nullptr);
     BITMAP info = {};
     GetObjectA(skin, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 159);
-    EXPECT_EQ(info.bmHeight, 59);
+    EXPECT_EQ(std::make_pair(info.bmWidth, info.bmHeight), std::make_pair(159, 59));
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, skin);
     EXPECT_EQ(GetPixel(dc, 0, 0), kMagenta);
@@ -141,8 +140,7 @@ TEST_F(PanelTest, Template_MakesTheWindowAndControlOfTheTables) {
     EXPECT_EQ(GetFocus(), edit) << "WM_INITDIALOG answered 1";
     POINT caret = {};
     EXPECT_TRUE(GetCaretPos(&caret));
-    EXPECT_EQ(caret.x, 1) << "the caret at the text's start";
-    EXPECT_EQ(caret.y, 0);
+    EXPECT_EQ(std::make_pair(caret.x, caret.y), std::make_pair(1, 0)) << "at the text's start";
     EXPECT_EQ(GetActiveWindow(), scorePanel);
     // Owned, it stands above its owner: the panel and the edit are found at their points.
     EXPECT_EQ(WindowFromPoint({40, 30}), scorePanel);
@@ -155,7 +153,7 @@ TEST_F(PanelTest, Template_MakesTheWindowAndControlOfTheTables) {
 // The dialog hears of its font, then its controls exist with theirs, then WM_INITDIALOG
 // names the first control with WS_TABSTOP; answering TRUE puts the focus there. Alt+F4 there
 // closes the dialog, which the dialog manager turns into Cancel: the dialog stays.
-TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_CloseIsCancel) {
+TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_PlacedAsTheTemplateSays) {
     record = DialogRecord();
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCORE),
                                      mainWindow, RecordingDialogProc, 0x1234);
@@ -178,17 +176,13 @@ TEST_F(PanelTest, CreateDialog_FontThenControlsThenInitDialog_CloseIsCancel) {
                                  RecordingDialogProc, 0),
               nullptr)
         << "no such template";
-}
-
-// A dialog stands at its template's place in its owner's client area, or on the screen with
-// DS_ABSALIGN: the panel's template, as it is and with that style.
-TEST_F(PanelTest, CreateDialog_InTheOwnersClientAreaUnlessAbsAlign) {
+    // A dialog stands at its template's place in its owner's client area, or on the screen with
+    // DS_ABSALIGN: the panel's template, as it is and with that style.
     const Resource* score = ModuleResources().Find(RT_DIALOG, MAKEINTRESOURCEA(IDD_SCORE));
     ASSERT_NE(score, nullptr);
     const uint8_t* bytes = ModuleResources().Data(*score);
     std::vector<uint8_t> absolute(bytes, bytes + score->size);
-    absolute[12] |= DS_ABSALIGN; // the style's low byte, after version, signature, help id and
-                                 // extended style
+    absolute[12] |= DS_ABSALIGN; // the style: after version, signature, help id, extended style
     ResBuilder res;
     res.Add(5, 1, 0x0409, {bytes, bytes + score->size}).Add(5, 2, 0x0409, absolute);
     std::string error;
@@ -196,7 +190,7 @@ TEST_F(PanelTest, CreateDialog_InTheOwnersClientAreaUnlessAbsAlign) {
     HWND owner = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
                                  nullptr, nullptr, Instance(), nullptr);
     for (const auto& [id, at] : {std::pair<WORD, POINT>{1, {100, 50}}, {2, {0, 0}}}) {
-        HWND dialog =
+        dialog =
             CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), owner, RecordingDialogProc, 0);
         EXPECT_EQ(WindowRectOf(dialog), (RECT{at.x, at.y, at.x + 159, at.y + 59})) << id;
         DestroyWindow(dialog);
