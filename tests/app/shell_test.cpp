@@ -11,6 +11,7 @@
 #include "screen/screen.h"
 
 #include "support/ddraw_helpers.h"
+#include "support/game_run.h"
 #include "support/platform_fixture.h"
 
 #include "ddraw/ddraw_testing.h"
@@ -41,12 +42,7 @@ class ShellTest : public PlatformTest {
         std::string error;
         ASSERT_TRUE(KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize,
                                              &error));
-        for (const char* name : {"back1.bmp", "Quib1.bmp", "pot1.bmp", "ZOBU1.bmp", "ZOBU2.bmp"}) {
-            const std::string from = std::string(ZOBU_BITMAPS_DIR) + "/" + name;
-            const std::string to = std::string("Bitmaps/") + name;
-            unlink(to.c_str()); // a test that runs its rows afresh links them again
-            ASSERT_EQ(symlink(from.c_str(), to.c_str()), 0);
-        }
+        LinkArt("."); // again for a test that runs its rows afresh
     }
     void TearDown() override {
         ReleaseArt(Dropper.image);

@@ -30,6 +30,22 @@ void Write(const std::string& path, const std::string& text) {
 
 } // namespace
 
+void LinkArt(const std::string& directory, ArtSetup art) {
+    mkdir((directory + "/Bitmaps").c_str(), 0755);
+    for (const std::string name :
+         {"back1.bmp", "Quib1.bmp", "pot1.bmp", "ZOBU1.bmp", "ZOBU2.bmp"}) {
+        const std::string from = std::string(ZOBU_BITMAPS_DIR) + "/" + name;
+        const std::string to = directory + "/Bitmaps/" + name;
+        unlink(to.c_str());
+        if (art == ArtSetup::CorruptPot && name == "pot1.bmp") {
+            Write(to, "BM this is not a picture");
+        } else if (!(art == ArtSetup::NoBackground && name == "back1.bmp") &&
+                   symlink(from.c_str(), to.c_str()) != 0) {
+            ADD_FAILURE() << "cannot link " << from;
+        }
+    }
+}
+
 GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art) {
     char pattern[] = "/tmp/zobu4-run-XXXXXX";
     if (!mkdtemp(pattern)) {
@@ -37,21 +53,7 @@ GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art) {
         return;
     }
     directory_ = pattern;
-    mkdir(Path("Bitmaps").c_str(), 0755);
-    for (const char* name : {"back1.bmp", "Quib1.bmp", "pot1.bmp", "ZOBU1.bmp", "ZOBU2.bmp"}) {
-        const std::string from = std::string(ZOBU_BITMAPS_DIR) + "/" + name;
-        const std::string to = Path(std::string("Bitmaps/") + name);
-        if (art == ArtSetup::NoBackground && std::string(name) == "back1.bmp") {
-            continue;
-        }
-        if (art == ArtSetup::CorruptPot && std::string(name) == "pot1.bmp") {
-            Write(to, "BM this is not a picture");
-            continue;
-        }
-        if (symlink(from.c_str(), to.c_str()) != 0) {
-            ADD_FAILURE() << "cannot link " << from;
-        }
-    }
+    LinkArt(directory_, art);
     Write(Path("input.script"), script);
     const std::string command = "cd '" + directory_ + "' && '" + ZOBU4_EXECUTABLE +
                                 "' --headless --tick " + std::to_string(tick) +

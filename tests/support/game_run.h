@@ -13,6 +13,10 @@ enum class ArtSetup {
     CorruptPot,   // pot1.bmp is not a picture
 };
 
+// Puts the game's art into DIRECTORY/Bitmaps, as links to the project's pictures, but as
+// `art` says; links already there are replaced.
+void LinkArt(const std::string& directory, ArtSetup art = ArtSetup::Complete);
+
 class GameRun {
   public:
     // Runs `zobu4 --headless --tick TICK --script FILE` with the script's text, in a fresh
