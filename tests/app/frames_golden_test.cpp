@@ -1,9 +1,14 @@
-// Golden frames of the running game, from the scripts in tests/scripts, and the promise that
-// a replay is the same run.
+// Golden frames of the running game, from the scripts in tests/scripts; the promise that a
+// replay is the same run; and the exact comparison that judges the frames.
 #include "support/game_run.h"
 #include "support/golden.h"
 
+#include "host/headless/png_file.h"
+
 #include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -60,6 +65,35 @@ TEST(Replay, SameScriptAndTick_SameSnapshots) {
     GameRun other_tick(script, 54321);
     EXPECT_NE(Bytes(first.Path("b.png")), Bytes(other_tick.Path("b.png")))
         << "another tick seeds the Pot's steering otherwise";
+}
+
+// The comparison is exact, and says where the first difference is.
+TEST(GoldenCompare, ExactMatch_OrCountAndFirstDifference) {
+    std::vector<uint16_t> frame(4 * 3);
+    for (size_t i = 0; i < frame.size(); ++i) {
+        frame[i] = static_cast<uint16_t>(i * 0x1111);
+    }
+    char path[] = "/tmp/zobu4-golden-XXXXXX.png";
+    const int fd = mkstemps(path, 4);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::string error;
+    ASSERT_TRUE(WritePng565(path, frame.data(), 4, 3, 8, &error)) << error;
+    GoldenComparison same = CompareWithPng(frame, 4, 3, path);
+    EXPECT_TRUE(same.matches);
+    EXPECT_EQ(same.differing, 0);
+
+    frame[6] ^= 0x0020; // one step of green at (2, 1)
+    frame[11] ^= 0x0001;
+    GoldenComparison differs = CompareWithPng(frame, 4, 3, path);
+    EXPECT_FALSE(differs.matches);
+    EXPECT_EQ(differs.differing, 2);
+    EXPECT_EQ(differs.first_x, 2);
+    EXPECT_EQ(differs.first_y, 1);
+
+    EXPECT_FALSE(CompareWithPng(frame, 4, 4, path).error.empty()) << "another size";
+    remove(path);
+    EXPECT_FALSE(CompareWithPng(frame, 4, 3, path).error.empty()) << "no file";
 }
 
 } // namespace
