@@ -7,15 +7,6 @@
 #include "panel/score_panel.h"
 #include "res/resource.h"
 
-namespace {
-// The backdrop's colour at a point: diagonal bands of colours the skin does not use.
-WORD BackdropPixel(int x, int y) {
-    const int band = ((x + y) / 16) % 4;
-    static const WORD colours[4] = {0x001F, 0x07E0, 0x8010, 0x0410}; // blue, green, purple, teal
-    return colours[band];
-}
-} // namespace
-
 void PanelTest::SetUp() {
     DirectDrawTest::SetUp();
     std::string error;
@@ -61,17 +52,6 @@ void PanelTest::PaintAll() {
 
 void PanelTest::OpenDisplay() {
     MakePrimary(dd, &primary, &back);
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof desc;
-    ASSERT_HR(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    for (int y = 0; y < 480; ++y) {
-        auto* row =
-            reinterpret_cast<WORD*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-        for (int x = 0; x < 640; ++x) {
-            row[x] = BackdropPixel(x, y);
-        }
-    }
-    back->Unlock(nullptr);
     IDirectDrawClipper* clipper = nullptr;
     ASSERT_HR(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
     clipper->SetHWnd(0, window);

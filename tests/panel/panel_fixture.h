@@ -16,8 +16,7 @@ class PanelTest : public DirectDrawTest {
     void ClosePanel();
     // Dispatches every WM_PAINT waiting, parents before children, as the loop would.
     void PaintAll();
-    // The clipped primary and its back buffer, the back buffer holding a test backdrop:
-    // diagonal bands of colour that differ from every colour of the skin.
+    // The primary and its back buffer, with a clipper bound to the game's window.
     void OpenDisplay();
     // Presents the back buffer onto the primary through the clipper.
     void Present();
