@@ -55,15 +55,6 @@ TEST(Resources, Find_ByNumberNameAndLanguage) {
     EXPECT_EQ(table.Find(RT_DIALOG, MAKEINTRESOURCEA(5)), nullptr);
 }
 
-TEST(Resources, Parse_TheProgramsOwnRes) {
-    ResourceTable table;
-    std::string error;
-    ASSERT_TRUE(ResourceTable::Parse(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &table,
-                                     &error))
-        << error;
-    EXPECT_NE(table.Find(RT_ACCELERATOR, MAKEINTRESOURCEA(102)), nullptr);
-}
-
 // Every cut of a good file either ends on an entry boundary (and is a good, shorter file)
 // or is refused; none reads outside the bytes (AddressSanitizer watches that).
 TEST(Resources, Parse_EveryTruncation_IsRefusedUnlessOnABoundary) {
@@ -84,7 +75,7 @@ TEST(Resources, Parse_EveryTruncation_IsRefusedUnlessOnABoundary) {
     }
 }
 
-TEST(Resources, Parse_MalformedHeaders_AreRefused) {
+TEST(Resources, Parse_MalformedHeaders_AreRefused_ModuleKeepsNone) {
     ResBuilder good;
     good.Add(10, 5, 0x0409, {1, 2, 3, 4});
     const size_t entry = 32; // the second entry, after the empty one
@@ -116,10 +107,7 @@ TEST(Resources, Parse_MalformedHeaders_AreRefused) {
     std::string error;
     EXPECT_FALSE(ResourceTable::Parse(twice.Bytes().data(), twice.Bytes().size(), &table, &error));
     EXPECT_NE(error.find("duplicate"), std::string::npos) << error;
-}
-
-TEST(Resources, SetModuleResources_Malformed_LeavesNone) {
-    std::string error;
+    // The module's resources, replaced by a malformed file, are none at all.
     ASSERT_TRUE(
         KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error));
     const uint8_t garbage[] = {1, 2, 3};
