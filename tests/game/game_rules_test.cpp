@@ -119,31 +119,26 @@ TEST(FallingItemRules, HitTest_MouthEdgesAreOutside) {
 // Launched from the Dropper at 256, the item falls from 245 in steps of 6. The mouth test
 // can pass only at heights 401 and 407, the 26th and 27th ticks; a miss ends on the 34th.
 TEST(FallingItemRules, Fall_WorkedFlights) {
-    struct Row {
-        const char* name;
-        int32_t pot_x_at_26, pot_x_later;
-        int ticks, result;
-        int32_t final_y;
-    };
+    using Row = std::tuple<const char*, int32_t, int32_t, int, int, int32_t>;
     static const Row rows[] = {
         {"caught at once", 288, 288, 26, 2, 401},
         {"caught a tick later", 0, 288, 27, 2, 407},
         {"missed", 0, 0, 34, 1, 443},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, pot_x_at_26, pot_x_later, want_ticks, want_result, final_y] : rows) {
+        SCOPED_TRACE(name);
         class FallingItem item;
         item.Launch(256 + 64, 245);
         int ticks = 0, result = 0;
         while (result == 0 && ticks < 100) {
             ++ticks;
-            const int32_t pot_x = ticks <= 26 ? row.pot_x_at_26 : row.pot_x_later;
+            const int32_t pot_x = ticks <= 26 ? pot_x_at_26 : pot_x_later;
             result = item.Fall(pot_x, 416, 64, 8);
         }
-        EXPECT_EQ(ticks, row.ticks);
-        EXPECT_EQ(result, row.result);
-        EXPECT_EQ(item.y, row.final_y);
-        EXPECT_EQ(item.hits, row.result == 2 ? 1 : 0);
+        EXPECT_EQ(ticks, want_ticks);
+        EXPECT_EQ(result, want_result);
+        EXPECT_EQ(item.y, final_y);
+        EXPECT_EQ(item.hits, want_result == 2 ? 1 : 0);
     }
 }
 
@@ -194,15 +189,13 @@ class DropTest : public GameTest {
 
 // The item leaves under the middle of the Dropper; a drop during a flight is not counted.
 TEST_F(DropTest, OnDropCommand_LaunchesUnderTheMiddleOfTheDropper_OnceAFlight) {
-    struct Row {
-        int32_t dropper_x, launch_x;
-    };
+    using Row = std::tuple<int32_t, int32_t>;
     static const Row rows[] = {{0, 64}, {256, 320}, {512, 576}};
-    for (const Row& row : rows) {
+    for (const auto& [dropper_x, launch_x] : rows) {
         FallingItem.state = 0;
-        Dropper.x = row.dropper_x;
+        Dropper.x = dropper_x;
         OnDropCommand();
-        EXPECT_EQ(FallingItem.x, row.launch_x);
+        EXPECT_EQ(FallingItem.x, launch_x);
         EXPECT_EQ(FallingItem.y, 245);
         EXPECT_TRUE(FallingItem.state == 1 || FallingItem.state == 2);
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -64,19 +65,15 @@ class GamepadTest : public ::testing::Test {
 };
 
 TEST_F(GamepadTest, ButtonsAreTheGamesKeys) {
-    struct Row {
-        SDL_GameControllerButton button;
-        uint8_t key;
-    };
+    using Row = std::tuple<SDL_GameControllerButton, uint8_t>;
     static const Row rows[] = {{SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0x25},
                                {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0x27},
                                {SDL_CONTROLLER_BUTTON_A, 0x20},
                                {SDL_CONTROLLER_BUTTON_BACK, 0x1B}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.key);
-        EXPECT_EQ(Describe(Button(row.button, true, 100)),
-                  "down " + std::to_string(row.key) + "; ");
-        EXPECT_EQ(Describe(Button(row.button, false, 110)), "up " + std::to_string(row.key) + "; ");
+    for (const auto& [button, key] : rows) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(Describe(Button(button, true, 100)), "down " + std::to_string(key) + "; ");
+        EXPECT_EQ(Describe(Button(button, false, 110)), "up " + std::to_string(key) + "; ");
     }
     EXPECT_EQ(Describe(Button(SDL_CONTROLLER_BUTTON_Y, true, 120)), "") << "not one of the game's";
 }

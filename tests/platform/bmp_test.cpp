@@ -94,11 +94,7 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
     const std::vector<uint8_t> good_rle = WriteBmp(Layout(8, BmpHeader::Info, BmpEncoding::Rle));
     const size_t pixels = 14 + 40 + 256 * 4;
 
-    struct Row {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        const char* reason;
-    };
+    using Row = std::tuple<const char*, std::vector<uint8_t>, const char*>;
     auto with = [](std::vector<uint8_t> bytes, size_t at, std::vector<uint8_t> patch) {
         std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<long>(at));
         return bytes;
@@ -137,14 +133,13 @@ TEST(BmpReader, MalformedFiles_AreRefusedWithAReason) {
          with(good_rle, pixels, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 1, 1, 0}),
          "below the last row"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, bytes, reason] : rows) {
+        SCOPED_TRACE(name);
         DecodedBitmap decoded;
         decoded.width = 99;
         std::string error;
-        EXPECT_FALSE(
-            DecodeBmp(row.bytes.data(), row.bytes.size(), BmpSource::File, &decoded, &error));
-        EXPECT_NE(error.find(row.reason), std::string::npos) << "reason given: " << error;
+        EXPECT_FALSE(DecodeBmp(bytes.data(), bytes.size(), BmpSource::File, &decoded, &error));
+        EXPECT_NE(error.find(reason), std::string::npos) << "reason given: " << error;
         EXPECT_TRUE(decoded.pixels.empty());
         EXPECT_EQ(decoded.width, 0);
     }

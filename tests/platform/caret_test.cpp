@@ -27,7 +27,8 @@ class CaretTest : public PlatformTest {
         for (int py = y - 1; py <= y + 5; ++py) {
             for (int px = x - 1; px <= x + 2; ++px) {
                 const bool in = px >= x && px < x + 2 && py >= y && py < y + 5;
-                EXPECT_EQ(ScreenColor(px, py), in ? inside : kWhite) << "(" << px << ", " << py << ")";
+                EXPECT_EQ(ScreenColor(px, py), in ? inside : kWhite)
+                    << "(" << px << ", " << py << ")";
             }
         }
     }

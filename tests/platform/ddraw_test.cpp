@@ -40,11 +40,7 @@ TEST_F(DDrawTest, CooperativeLevelAndMode_OneOwnerTheHostsModeOnly) {
 }
 
 TEST_F(DDrawTest, CreateSurface_InvalidDescriptions_FailWithExactCodes) {
-    struct Row {
-        const char* name;
-        DWORD size, flags, caps, width, height;
-        HRESULT expected;
-    };
+    using Row = std::tuple<const char*, DWORD, DWORD, DWORD, DWORD, DWORD, HRESULT>;
     const DWORD full = sizeof(DDSURFACEDESC2);
     const DWORD plain = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
     static const Row rows[] = {
@@ -56,16 +52,16 @@ TEST_F(DDrawTest, CreateSurface_InvalidDescriptions_FailWithExactCodes) {
         {"flip without back buffers", full, DDSD_CAPS,
          DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 0, 0, DDERR_INVALIDCAPS},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, size, flags, caps, width, height, expected] : rows) {
+        SCOPED_TRACE(name);
         DDSURFACEDESC2 desc = {};
-        desc.dwSize = row.size;
-        desc.dwFlags = row.flags;
-        desc.ddsCaps.dwCaps = row.caps;
-        desc.dwWidth = row.width;
-        desc.dwHeight = row.height;
+        desc.dwSize = size;
+        desc.dwFlags = flags;
+        desc.ddsCaps.dwCaps = caps;
+        desc.dwWidth = width;
+        desc.dwHeight = height;
         IDirectDrawSurface7* surface = reinterpret_cast<IDirectDrawSurface7*>(0xdeadbeef);
-        EXPECT_HR(row.expected, dd->CreateSurface(&desc, &surface, nullptr));
+        EXPECT_HR(expected, dd->CreateSurface(&desc, &surface, nullptr));
         EXPECT_EQ(surface, nullptr) << "the out-pointer is cleared on failure";
     }
 }

@@ -111,12 +111,8 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
             SetPixel(from, i, j, colour[i == 0 && j == 2 ? 2 : i]); // the bottom-left is blue
         }
     }
-    struct Row {
-        const char* name;
-        int x, y, w, h, sx, sy, sw, sh;
-        std::vector<int> top_row; // source columns along the destination's top row
-        COLORREF bottom_left;
-    };
+    using Row =
+        std::tuple<const char*, int, int, int, int, int, int, int, int, std::vector<int>, COLORREF>;
     const Row rows[] = {
         {"plain", 0, 0, 3, 3, 0, 0, 3, 3, {0, 1, 2}, colour[2]},
         {"destination width negative", 3, 0, -3, 3, 0, 0, 3, 3, {2, 1, 0}, colour[2]},
@@ -125,15 +121,13 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
         {"enlarged and mirrored", 6, 0, -6, 3, 0, 0, 3, 3, {2, 2, 1, 1, 0, 0}, colour[2]},
         {"height negative", 0, 3, 3, -3, 0, 0, 3, 3, {2, 1, 2}, colour[0]},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_TRUE(StretchBlt(to, row.x, row.y, row.w, row.h, from, row.sx, row.sy, row.sw, row.sh,
-                               SRCCOPY));
-        for (size_t x = 0; x < row.top_row.size(); ++x) {
-            EXPECT_EQ(GetPixel(to, static_cast<int>(x), 0), colour[row.top_row[x]])
-                << "column " << x;
+    for (const auto& [name, to_x, to_y, to_w, to_h, sx, sy, sw, sh, top_row, bottom_left] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(StretchBlt(to, to_x, to_y, to_w, to_h, from, sx, sy, sw, sh, SRCCOPY));
+        for (size_t x = 0; x < top_row.size(); ++x) {
+            EXPECT_EQ(GetPixel(to, static_cast<int>(x), 0), colour[top_row[x]]) << "column " << x;
         }
-        EXPECT_EQ(GetPixel(to, 0, 2), row.bottom_left);
+        EXPECT_EQ(GetPixel(to, 0, 2), bottom_left);
     }
     EXPECT_FALSE(StretchBlt(to, 0, 0, 0, 3, from, 0, 0, 3, 3, SRCCOPY)) << "no width at all";
 }
@@ -229,12 +223,7 @@ TEST_F(GdiTest, WindowDC_PresentsOnceWhenReleased) {
 // Regions keep Windows' canonical form, so a result that is one rectangle is reported as
 // one, however it was made.
 TEST_F(GdiTest, CombineRgn_ReportsTheKindOfTheResult) {
-    struct Row {
-        const char* name;
-        RECT a, b;
-        int mode;
-        int kind;
-    };
+    using Row = std::tuple<const char*, RECT, RECT, int, int>;
     static const Row rows[] = {
         {"side by side, OR", {0, 0, 10, 10}, {10, 0, 20, 10}, RGN_OR, SIMPLEREGION},
         {"stacked, OR", {0, 0, 10, 10}, {0, 10, 10, 20}, RGN_OR, SIMPLEREGION},
@@ -251,12 +240,12 @@ TEST_F(GdiTest, CombineRgn_ReportsTheKindOfTheResult) {
         {"overlapping, XOR", {0, 0, 10, 10}, {5, 5, 15, 15}, RGN_XOR, COMPLEXREGION},
         {"copy", {0, 0, 10, 10}, {0, 0, 0, 0}, RGN_COPY, SIMPLEREGION},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        HRGN a = CreateRectRgn(row.a.left, row.a.top, row.a.right, row.a.bottom);
-        HRGN b = CreateRectRgn(row.b.left, row.b.top, row.b.right, row.b.bottom);
+    for (const auto& [name, first, second, mode, kind] : rows) {
+        SCOPED_TRACE(name);
+        HRGN a = CreateRectRgn(first.left, first.top, first.right, first.bottom);
+        HRGN b = CreateRectRgn(second.left, second.top, second.right, second.bottom);
         HRGN result = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(CombineRgn(result, a, b, row.mode), row.kind);
+        EXPECT_EQ(CombineRgn(result, a, b, mode), kind);
         DeleteObject(a), DeleteObject(b), DeleteObject(result);
     }
     // A gap filled in: three side-by-side pieces made one at a time.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 ResourceTable ParseOrFail(const std::vector<uint8_t>& bytes) {
@@ -79,12 +81,7 @@ TEST(Resources, Parse_MalformedHeaders_AreRefused_ModuleKeepsNone) {
     ResBuilder good;
     good.Add(10, 5, 0x0409, {1, 2, 3, 4});
     const size_t entry = 32; // the second entry, after the empty one
-    struct Row {
-        const char* name;
-        size_t at;
-        std::vector<uint8_t> bytes;
-        const char* reason;
-    };
+    using Row = std::tuple<const char*, size_t, std::vector<uint8_t>, const char*>;
     const Row rows[] = {
         {"header size too small", entry + 4, {16, 0, 0, 0}, "header size"},
         {"header size past the end", entry + 4, {0xFF, 0xFF, 0, 0}, "header size"},
@@ -92,14 +89,14 @@ TEST(Resources, Parse_MalformedHeaders_AreRefused_ModuleKeepsNone) {
         {"huge data size", entry, {0xFC, 0xFF, 0xFF, 0xFF}, "past the end"},
         {"name runs past the header", entry + 12, std::vector<uint8_t>(20, 'A'), "runs past"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, at, patch, reason] : rows) {
+        SCOPED_TRACE(name);
         std::vector<uint8_t> bytes = good.Bytes();
-        std::copy(row.bytes.begin(), row.bytes.end(), bytes.begin() + static_cast<long>(row.at));
+        std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<long>(at));
         ResourceTable table;
         std::string error;
         EXPECT_FALSE(ResourceTable::Parse(bytes.data(), bytes.size(), &table, &error));
-        EXPECT_NE(error.find(row.reason), std::string::npos) << error;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
     ResBuilder twice;
     twice.Add(10, 5, 0x0409, {1}).Add(10, 5, 0x0409, {2});
