@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <map>
+#include <tuple>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 
@@ -92,12 +93,7 @@ class ShellTest : public PlatformTest {
 // Start-up that fails is a failure: WinMain returns 1 at once, composes no frame and arms no
 // timer. The display's two failures say so in a message box (on standard error here).
 TEST_F(ShellTest, WinMain_StartUpFails_ReturnsOneWithoutAFrame) {
-    struct Row {
-        const char* name;
-        void (*arrange)();
-        const char* said;
-        unsigned message_box_style; // 0: none
-    };
+    using Row = std::tuple<const char*, void (*)(), const char*, unsigned>; // box style 0: none
     static const Row rows[] = {
         {"no display mode", [] { DDrawFailCall(DDrawCall::SetDisplayMode, DDERR_INVALIDMODE); },
          "Zobu 4: This display card does not support this display mode. \n", MB_ICONHAND},
@@ -107,14 +103,14 @@ TEST_F(ShellTest, WinMain_StartUpFails_ReturnsOneWithoutAFrame) {
         {"no background", [] { unlink("Bitmaps/back1.bmp"); },
          "zobu4: cannot load bitmap \"Bitmaps\\back1.bmp\": no such file\n", 0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        row.arrange();
+    for (const auto& [name, arrange, said, message_box_style] : rows) {
+        SCOPED_TRACE(name);
+        arrange();
         HeadlessScheduleClose(kStartMs + 5000);
         testing::internal::CaptureStderr();
         EXPECT_EQ(WinMain(Instance(), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT), 1);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), row.said);
-        EXPECT_EQ(HeadlessMessageBoxStyle(), row.message_box_style);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), said);
+        EXPECT_EQ(HeadlessMessageBoxStyle(), message_box_style);
         EXPECT_EQ(HeadlessPresentCount(), 0u) << "no frame composed";
         MSG m = {};
         EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "no timer";

@@ -12,10 +12,7 @@
 namespace {
 
 TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
-    struct Row {
-        const char* name;
-        BmpLayout layout;
-    };
+    using Row = std::tuple<const char*, BmpLayout>;
     using H = BmpHeader;
     using E = BmpEncoding;
     auto with = [](BmpLayout layout, void (*change)(BmpLayout&)) {
@@ -51,20 +48,20 @@ TEST(BmpReader, ValidVariants_DecodeToThePixelsWritten) {
         {"resource, 24 bpp with a colour table",
          with(Layout(24), [](BmpLayout& l) { l.file_header = false, l.palette_size = 2; })},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::vector<uint8_t> bytes = WriteBmp(row.layout);
+    for (const auto& [name, layout] : rows) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> bytes = WriteBmp(layout);
         DecodedBitmap decoded;
         std::string error;
-        const BmpSource source = row.layout.file_header ? BmpSource::File : BmpSource::Resource;
+        const BmpSource source = layout.file_header ? BmpSource::File : BmpSource::Resource;
         ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), source, &decoded, &error)) << error;
-        EXPECT_EQ(decoded.width, row.layout.width);
-        EXPECT_EQ(decoded.height, row.layout.height);
-        const std::vector<uint32_t> expected = TestPicture(row.layout);
+        EXPECT_EQ(decoded.width, layout.width);
+        EXPECT_EQ(decoded.height, layout.height);
+        const std::vector<uint32_t> expected = TestPicture(layout);
         ASSERT_EQ(decoded.pixels.size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i) {
             ASSERT_EQ(decoded.pixels[i], expected[i])
-                << "pixel (" << i % row.layout.width << ", " << i / row.layout.width << ")";
+                << "pixel (" << i % layout.width << ", " << i / layout.width << ")";
         }
     }
 }
