@@ -24,17 +24,17 @@ TEST_F(DDrawTest, CooperativeLevelAndMode_OneOwnerTheHostsModeOnly) {
               other->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
     EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_NORMAL));
     EXPECT_HR(DD_OK, other->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
-    const struct {
-        DWORD width, height, bits;
-        HRESULT expected;
-    } modes[] = {{640, 480, 16, DD_OK},
-                 {640, 480, 32, DDERR_INVALIDMODE},
-                 {640, 480, 8, DDERR_INVALIDMODE},
-                 {800, 600, 16, DDERR_INVALIDMODE},
-                 {320, 240, 8, DDERR_INVALIDMODE}};
-    for (const auto& mode : modes) {
-        EXPECT_HR(mode.expected, other->SetDisplayMode(mode.width, mode.height, mode.bits, 0, 0))
-            << mode.width << "x" << mode.height << "x" << mode.bits;
+    using Mode = std::tuple<DWORD, DWORD, DWORD, HRESULT>;
+    static const Mode modes[] = {
+        {640, 480, 16, DD_OK},
+        {640, 480, 32, DDERR_INVALIDMODE},
+        {640, 480, 8, DDERR_INVALIDMODE},
+        {800, 600, 16, DDERR_INVALIDMODE},
+        {320, 240, 8, DDERR_INVALIDMODE},
+    };
+    for (const auto& [width, height, bits, expected] : modes) {
+        EXPECT_HR(expected, other->SetDisplayMode(width, height, bits, 0, 0))
+            << width << "x" << height << "x" << bits;
     }
     EXPECT_EQ(other->Release(), 0u);
 }
@@ -155,16 +155,15 @@ TEST_F(DDrawTest, GetDCAndLock_HoldTheSurface_DescriptionTellsThePlacement) {
 TEST_F(DDrawTest, BltFast_NeverClips_KeysWhenAsked) {
     IDirectDrawSurface7* dest = Surface(16, 16);
     IDirectDrawSurface7* source = Surface(8, 8);
-    const struct {
-        DWORD x, y;
-        HRESULT expected;
-    } places[] = {{8, 8, DD_OK},
-                  {9, 0, DDERR_INVALIDRECT},
-                  {0, 9, DDERR_INVALIDRECT},
-                  {0xFFFFFFFF, 0, DDERR_INVALIDRECT}};
-    for (const auto& at : places) {
-        EXPECT_HR(at.expected, dest->BltFast(at.x, at.y, source, nullptr, DDBLTFAST_WAIT))
-            << at.x << ", " << at.y;
+    using Place = std::tuple<DWORD, DWORD, HRESULT>;
+    static const Place places[] = {
+        {8, 8, DD_OK},
+        {9, 0, DDERR_INVALIDRECT},
+        {0, 9, DDERR_INVALIDRECT},
+        {0xFFFFFFFF, 0, DDERR_INVALIDRECT},
+    };
+    for (const auto& [x, y, expected] : places) {
+        EXPECT_HR(expected, dest->BltFast(x, y, source, nullptr, DDBLTFAST_WAIT)) << x << ", " << y;
     }
     RECT outside = {4, 4, 9, 9};
     EXPECT_HR(DDERR_INVALIDRECT, dest->BltFast(0, 0, source, &outside, 0));

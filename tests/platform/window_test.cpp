@@ -5,6 +5,8 @@
 
 #include "host/headless/headless.h"
 
+#include <tuple>
+
 namespace {
 
 using WindowTest = PlatformTest;
@@ -38,10 +40,8 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
 // The frame the default procedure draws takes this much of each side: a dialog frame takes
 // the place of a border, and a sunken client edge comes inside either.
 TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
-    const struct {
-        DWORD style, ex_style;
-        LONG width;
-    } rows[] = {
+    using Row = std::tuple<DWORD, DWORD, LONG>; // style, extended style, frame width
+    static const Row rows[] = {
         {0, 0, 0},
         {WS_BORDER, 0, 1},
         {0, WS_EX_DLGMODALFRAME, 3},
@@ -50,11 +50,11 @@ TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
         {WS_BORDER, WS_EX_CLIENTEDGE, 3},
         {0, WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE, 5},
     };
-    for (const auto& row : rows) {
-        HWND w = CreateWindowExA(row.ex_style, "LoggingWindow", "", WS_POPUP | row.style, 0, 0, 60,
-                                 23, nullptr, nullptr, Instance(), nullptr);
-        EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 60 - 2 * row.width, 23 - 2 * row.width}))
-            << std::hex << row.style << " " << row.ex_style;
+    for (const auto& [style, ex_style, width] : rows) {
+        HWND w = CreateWindowExA(ex_style, "LoggingWindow", "", WS_POPUP | style, 0, 0, 60, 23,
+                                 nullptr, nullptr, Instance(), nullptr);
+        EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 60 - 2 * width, 23 - 2 * width}))
+            << std::hex << style << " " << ex_style;
         DestroyWindow(w);
     }
 }
