@@ -111,6 +111,8 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
             SetPixel(from, i, j, colour[i == 0 && j == 2 ? 2 : i]); // the bottom-left is blue
         }
     }
+    // The destination's and the source's corner and extents; the source column shown in each
+    // column of the destination's top row; the colour at the destination's bottom left.
     using Row =
         std::tuple<const char*, int, int, int, int, int, int, int, int, std::vector<int>, COLORREF>;
     const Row rows[] = {
