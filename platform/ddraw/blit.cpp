@@ -8,10 +8,12 @@
 // refuses it with DDERR_BLTFASTCANTCLIP. Both leave the destination's pixels alone where
 // the source holds its colour key, when asked to. Neither converts between pixel formats.
 #include "ddraw_private.h"
+#include "keyed_copy.h"
 
 #include <string.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -21,31 +23,6 @@ bool Inside(const RECT& r, const PixelBuffer& p) {
 
 uint32_t PixelMask(PixelFormat format) {
     return BytesPerPixel(format) == 4 ? 0xFFFFFFFFu : 0xFFFFu;
-}
-
-// Copies `count` pixels, leaving those equal to `key` alone. Sixteen bytes of pixels at a
-// time, as a vector: lanes that hold the key keep the destination, the others take the
-// source, with no branch per pixel. GCC's and Clang's vector types make that SSE2 on x86-64
-// and NEON on ARM; the pixels past the last whole vector go one by one.
-template <typename Pixel>
-void CopyKeyed(Pixel* to, const Pixel* from, int32_t count, uint32_t key) {
-    typedef Pixel Lanes __attribute__((vector_size(16)));
-    constexpr int32_t kLanes = 16 / sizeof(Pixel);
-    const Pixel k = static_cast<Pixel>(key);
-    const Lanes keys = Lanes{} + k;
-    int32_t i = 0;
-    for (; i + kLanes <= count; i += kLanes) {
-        Lanes source, dest;
-        memcpy(&source, from + i, sizeof source);
-        memcpy(&dest, to + i, sizeof dest);
-        const Lanes keyed = reinterpret_cast<Lanes>(source == keys); // all ones where keyed
-        dest = (dest & keyed) | (source & ~keyed);
-        memcpy(to + i, &dest, sizeof dest);
-    }
-    for (; i < count; ++i) {
-        const Pixel v = from[i];
-        to[i] = v == k ? to[i] : v;
-    }
 }
 
 // Fills `count` pixels of `bpp` bytes. A value whose bytes are all alike (black, white:
@@ -76,16 +53,23 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
     }
     // Within one surface, rows that move down are copied from the bottom up.
     const bool upwards = to.bits == from.bits && ty > fy;
-    for (int32_t i = 0; i < h; ++i) {
-        const int32_t row = upwards ? h - 1 - i : i;
-        uint8_t* d = to.Row(ty + row) + tx * bpp;
-        const uint8_t* s = from.Row(fy + row) + fx * bpp;
-        if (!keyed) {
-            memmove(d, s, row_bytes);
-        } else if (bpp == 2) {
-            CopyKeyed(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), w, key);
-        } else {
-            CopyKeyed(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), w, key);
+    if (keyed && to.bits == from.bits && ty == fy && tx != fx) {
+        // A keyed copy along its own rows reads each row before it writes it, as memmove
+        // would.
+        std::vector<uint8_t> source_row(row_bytes);
+        for (int32_t row = 0; row < h; ++row) {
+            memcpy(source_row.data(), from.Row(fy + row) + fx * bpp, row_bytes);
+            CopyKeyed({to.Row(ty + row) + tx * bpp, 0, source_row.data(), 0, w, 1, bpp, key});
+        }
+    } else if (keyed) {
+        const int32_t first = upwards ? h - 1 : 0;
+        const ptrdiff_t step = upwards ? -1 : 1;
+        CopyKeyed({to.Row(ty + first) + tx * bpp, step * to.pitch, from.Row(fy + first) + fx * bpp,
+                   step * from.pitch, w, h, bpp, key});
+    } else {
+        for (int32_t i = 0; i < h; ++i) {
+            const int32_t row = upwards ? h - 1 - i : i;
+            memmove(to.Row(ty + row) + tx * bpp, from.Row(fy + row) + fx * bpp, row_bytes);
         }
     }
 }

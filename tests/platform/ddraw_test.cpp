@@ -2,6 +2,8 @@
 #include "support/ddraw_helpers.h"
 #include "support/platform_fixture.h"
 
+#include "ddraw/keyed_copy.h"
+
 #include "ddraw/ddraw_testing.h"
 
 #include <tuple>
@@ -185,26 +187,80 @@ TEST_F(DDrawTest, BltFast_NeverClips_KeysWhenAsked) {
     EXPECT_EQ(ReadPixel(to, 0, 0), 0xF81Fu) << "waiting is no reason to key";
 }
 
-// Rows long enough to be keyed many pixels at a time, with a few left over: the key is
-// honoured in every position, in both pixel sizes.
-TEST_F(DDrawTest, BltFast_SourceColorKey_LongRowsInEveryPosition) {
-    const int width = 37;
-    for (const auto& [bits, key_value, background] :
-         {std::tuple<int, DWORD, DWORD>{16, 0xF81F, 0x1111}, {32, 0x00FF00FF, 0x111111}}) {
-        SCOPED_TRACE(bits);
-        IDirectDrawSurface7* sprite = Surface(width, 1, bits);
-        IDirectDrawSurface7* dest = Surface(width, 1, bits);
-        Fill(dest, background);
-        std::vector<DWORD> pixels, expected;
-        for (DWORD x = 0; x < width; ++x) {
-            pixels.push_back(x % 3 == 1 ? key_value : x + 1);
-            expected.push_back(x % 3 == 1 ? background : x + 1);
+// Every keyed-copy path against a pixel-by-pixel reference on the same pixels: rows of every
+// width up to past two 32-byte vectors (the rows' ends), keys in every lane and whole vectors
+// of them, pixels differing from the key in one bit of either half, and a block walked
+// upwards through pitches that differ.
+template <typename Pixel> void ExpectEveryPathKeysLikeTheReference(Pixel key) {
+    constexpr int kRows = 3, kToPitch = 48, kFromPitch = 45; // pixels; past the widest row
+    const Pixel near_key[2] = {static_cast<Pixel>(key ^ 1u), static_cast<Pixel>(key ^ 0x8000u)};
+    for (KeyedCopyPath path : KeyedCopyPaths()) {
+        for (int width = 0; width <= 40; ++width) {
+            std::vector<Pixel> from(kRows * kFromPitch), to(kRows * kToPitch);
+            for (size_t i = 0; i < from.size(); ++i) {
+                const bool keyed = i % 5 == static_cast<size_t>(width) % 5 || (i / 16) % 4 == 3;
+                from[i] = keyed ? key : i % 7 == 0 ? near_key[i % 2] : static_cast<Pixel>(i + 1);
+            }
+            for (size_t i = 0; i < to.size(); ++i) {
+                to[i] = static_cast<Pixel>(~i);
+            }
+            std::vector<Pixel> expected = to;
+            for (int y = 0; y < kRows; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const Pixel v = from[static_cast<size_t>(y * kFromPitch + x)];
+                    if (v != key) {
+                        expected[static_cast<size_t>(y * kToPitch + x)] = v;
+                    }
+                }
+            }
+            const ptrdiff_t up = -static_cast<ptrdiff_t>(sizeof(Pixel));
+            CopyKeyedOn(path,
+                        {reinterpret_cast<uint8_t*>(&to[(kRows - 1) * kToPitch]), up * kToPitch,
+                         reinterpret_cast<const uint8_t*>(&from[(kRows - 1) * kFromPitch]),
+                         up * kFromPitch, width, kRows, sizeof(Pixel), key});
+            ASSERT_EQ(to, expected) << KeyedCopyPathName(path) << ", width " << width;
         }
-        FillTopRow(sprite, pixels);
+    }
+}
+
+TEST(KeyedCopy, EveryPath_RowEndsAndKeysInEveryLane_BothPixelSizes) {
+    EXPECT_EQ(KeyedCopyPaths().front(), KeyedCopyPath::Lanes16);
+    EXPECT_EQ(KeyedCopyPaths().back(), KeyedCopyBestPath());
+    ExpectEveryPathKeysLikeTheReference<uint16_t>(0xF81F);
+    ExpectEveryPathKeysLikeTheReference<uint32_t>(0x00FF00FF);
+}
+
+// Keyed blits within one surface read each pixel before it is overwritten, along a row as
+// well as down the rows, in both pixel sizes.
+TEST_F(DDrawTest, BltFast_SourceColorKey_WithinOneSurface_ReadsBeforeWriting) {
+    const int width = 37;
+    for (const auto& [bits, key_value] : {std::tuple<int, DWORD>{16, 0xF81F}, {32, 0x00FF00FF}}) {
+        SCOPED_TRACE(bits);
+        IDirectDrawSurface7* surface = Surface(width, 3, bits);
+        Fill(surface, 0x0101);
+        std::vector<DWORD> pixels, over_the_fill;
+        for (DWORD x = 0; x < width; ++x) {
+            pixels.push_back(x % 3 == 1 ? key_value : x + 2);
+            over_the_fill.push_back(x % 3 == 1 ? 0x0101 : x + 2);
+        }
+        FillTopRow(surface, pixels);
         DDCOLORKEY key = {key_value, key_value};
-        ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
-        ASSERT_HR(DD_OK, dest->BltFast(0, 0, sprite, nullptr, DDBLTFAST_SRCCOLORKEY));
-        EXPECT_EQ(TopRow(dest, width), expected);
+        ASSERT_HR(DD_OK, surface->SetColorKey(DDCKEY_SRCBLT, &key));
+        RECT two_rows = {0, 0, width, 2};
+        ASSERT_HR(DD_OK, surface->BltFast(0, 1, surface, &two_rows, DDBLTFAST_SRCCOLORKEY));
+        RECT but_the_last = {0, 0, width - 1, 1};
+        ASSERT_HR(DD_OK, surface->BltFast(1, 0, surface, &but_the_last, DDBLTFAST_SRCCOLORKEY));
+        std::vector<DWORD> shifted = pixels;
+        for (size_t x = 1; x < width; ++x) {
+            if (pixels[x - 1] != key_value) {
+                shifted[x] = pixels[x - 1];
+            }
+        }
+        EXPECT_EQ(TopRow(surface, width), shifted);
+        for (int x = 0; x < width; ++x) {
+            EXPECT_EQ(ReadPixel(surface, x, 1), over_the_fill[x]) << x;
+            EXPECT_EQ(ReadPixel(surface, x, 2), 0x0101u) << x;
+        }
     }
 }
 

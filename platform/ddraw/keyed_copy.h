@@ -1,0 +1,46 @@
+// Zobu 4 platform floor: the colour-keyed copy behind Blt and BltFast.
+//
+// Sprites are drawn with a colour key every frame, so this copy is the floor's hottest loop
+// after memcpy. It runs on vectors as wide as the processor has: 16 bytes everywhere (SSE2
+// on x86-64, NEON on ARM, SIMD128 in WebAssembly), 32 bytes on x86-64 processors with AVX2,
+// chosen once, at the first copy.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <vector>
+
+enum class KeyedCopyPath {
+    Lanes16, // the baseline: every processor the floor builds for
+    Lanes32, // AVX2
+};
+
+// The widest path this processor runs; CopyKeyed takes it.
+KeyedCopyPath KeyedCopyBestPath();
+
+// Every path this processor runs, the baseline first, so that tests can hold them to the
+// same result; and a path's name, as the benchmarks print it.
+std::vector<KeyedCopyPath> KeyedCopyPaths();
+const char* KeyedCopyPathName(KeyedCopyPath path);
+
+// `height` rows of `width` pixels of 2 or 4 bytes. Each row starts `pitch` bytes after the
+// one before, or before it when the pitch is negative: a block copied upwards starts at its
+// last rows with both pitches negated. A source row must not overlap its destination row.
+struct KeyedBlock {
+    uint8_t* to;
+    ptrdiff_t to_pitch;
+    const uint8_t* from;
+    ptrdiff_t from_pitch;
+    int32_t width, height;
+    int bytes_per_pixel;
+    uint32_t key;
+};
+
+// Copies the block, leaving the destination's pixel alone wherever the source's equals the
+// key. One call a block: the rows are short (a sprite's are 64 to 128 pixels), so a call a
+// row would cost as much as the copy.
+void CopyKeyed(const KeyedBlock& block);
+
+// The same on a path of the caller's choosing, one of KeyedCopyPaths().
+void CopyKeyedOn(KeyedCopyPath path, const KeyedBlock& block);
