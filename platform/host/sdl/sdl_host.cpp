@@ -1,6 +1,7 @@
 // Zobu 4 platform floor: the SDL2 host.
 #include "sdl_host.h"
 
+#include "../changed_rects.h"
 #include "../headless/png_file.h"
 #include "../script.h"
 #include "event_wait.h"
@@ -35,7 +36,7 @@ const uint16_t* screen_pixels = nullptr;
 int screen_pitch_bytes = 0;
 std::vector<uint16_t> shown(kWidth* kHeight, 0);
 bool picture_waiting = false; // presented, not yet shown
-bool everything_stale = true; // the window lost what it showed: send every row
+bool everything_stale = true; // the window lost what it showed: send all of it
 uint64_t last_shown_ms = 0;
 uint64_t refresh_ms = 16;
 // The clock: SDL's milliseconds, moved so that it reads the start tick at the start.
@@ -61,7 +62,7 @@ double first_picture_s = 0;      // CLOCK_MONOTONIC when the first picture was s
 std::deque<uint32_t> key_stamps; // SDL's times of keyboard key-downs, not yet handed on
 std::deque<uint32_t> keys_taken; // those handed to the floor, not yet shown
 std::vector<uint32_t> key_to_screen_ms;
-uint64_t pictures = 0, rows_sent = 0;
+uint64_t pictures = 0, pixels_sent = 0;
 
 uint64_t (*test_clock)() = nullptr; // SdlHostSetClock
 
@@ -260,17 +261,10 @@ void Drain() {
     }
 }
 
-// Runs of rows of the picture that changed, first and last row of each. Rows close together
-// go in one run: a rectangle more costs the window system more than a few rows.
-struct RowRun {
-    int first, last;
-};
-constexpr int kRunGap = 8;
-
-// The CPU path: scales the runs of the picture into the window's surface, a whole number of
-// window pixels to each pixel, centred, and hands the window system just those (all of the
-// window, black bars included, when it lost what it showed).
-void ShowRows(std::vector<RowRun> runs) {
+// The CPU path: scales the changed rectangles of the picture into the window's surface, a
+// whole number of window pixels to each pixel, centred, and hands the window system just
+// those (all of the window, black bars included, when it lost what it showed).
+void ShowRects(const std::vector<ChangedRect>& rects) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (!target) {
         return;
@@ -280,13 +274,12 @@ void ShowRows(std::vector<RowRun> runs) {
     picture_y = (target->h - kHeight * picture_scale) / 2;
     if (everything_stale) {
         SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-        runs = {{0, kHeight - 1}};
     }
     std::vector<SDL_Rect> sent;
-    for (const RowRun& run : runs) {
-        SDL_Rect from = {0, run.first, kWidth, run.last - run.first + 1};
-        SDL_Rect to = {picture_x, picture_y + run.first * picture_scale, kWidth * picture_scale,
-                       (run.last - run.first + 1) * picture_scale};
+    for (const ChangedRect& r : rects) {
+        SDL_Rect from = {r.x, r.y, r.width, r.height};
+        SDL_Rect to = {picture_x + r.x * picture_scale, picture_y + r.y * picture_scale,
+                       r.width * picture_scale, r.height * picture_scale};
         SDL_BlitScaled(picture, &from, target, &to);
         sent.push_back(to);
     }
@@ -297,36 +290,33 @@ void ShowRows(std::vector<RowRun> runs) {
     }
 }
 
-// Sends the rows that changed since the picture last shown, and shows it.
+// Sends what changed since the picture last shown, and shows it.
 void Show() {
     picture_waiting = false;
     last_shown_ms = NowMs();
     if (screen_pixels) {
-        std::vector<RowRun> runs;
-        for (int y = 0; y < kHeight; ++y) {
-            const auto* row = reinterpret_cast<const uint16_t*>(
-                reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes);
-            uint16_t* copy = &shown[static_cast<size_t>(y) * kWidth];
-            if (everything_stale || full_upload ||
-                memcmp(copy, row, kWidth * sizeof(uint16_t)) != 0) {
-                memcpy(copy, row, kWidth * sizeof(uint16_t));
-                if (!runs.empty() && y - runs.back().last <= kRunGap) {
-                    runs.back().last = y;
-                } else {
-                    runs.push_back({y, y});
-                }
+        std::vector<ChangedRect> rects;
+        if (everything_stale || full_upload) {
+            for (int y = 0; y < kHeight; ++y) {
+                memcpy(&shown[static_cast<size_t>(y) * kWidth],
+                       reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes,
+                       kWidth * sizeof(uint16_t));
             }
+            rects = {{0, 0, kWidth, kHeight}};
+        } else {
+            rects =
+                TakeChangedRects(screen_pixels, screen_pitch_bytes, shown.data(), kWidth, kHeight);
         }
-        for (const RowRun& run : runs) {
-            rows_sent += static_cast<uint64_t>(run.last - run.first + 1);
+        for (const ChangedRect& r : rects) {
+            pixels_sent += static_cast<uint64_t>(r.width) * static_cast<uint64_t>(r.height);
             if (renderer) {
-                const SDL_Rect rows = {0, run.first, kWidth, run.last - run.first + 1};
-                SDL_UpdateTexture(texture, &rows, &shown[static_cast<size_t>(run.first) * kWidth],
+                const SDL_Rect area = {r.x, r.y, r.width, r.height};
+                SDL_UpdateTexture(texture, &area, &shown[static_cast<size_t>(r.y) * kWidth + r.x],
                                   kWidth * static_cast<int>(sizeof(uint16_t)));
             }
         }
         if (!renderer) {
-            ShowRows(runs);
+            ShowRects(rects);
         }
     }
     everything_stale = false;
@@ -357,9 +347,9 @@ void ReportStats() {
     auto at = [&](size_t percent) { return ms.empty() ? 0u : ms[(ms.size() - 1) * percent / 100]; };
     fprintf(stderr,
             "zobu4 stats: first picture at %.4f s; key-to-screen over %zu keys: median %u ms, "
-            "90th %u ms, max %u ms; %llu pictures, %llu rows sent; refresh %llu ms\n",
+            "90th %u ms, max %u ms; %llu pictures, %llu pixels sent; refresh %llu ms\n",
             first_picture_s, ms.size(), at(50), at(90), at(100),
-            static_cast<unsigned long long>(pictures), static_cast<unsigned long long>(rows_sent),
+            static_cast<unsigned long long>(pictures), static_cast<unsigned long long>(pixels_sent),
             static_cast<unsigned long long>(refresh_ms));
 }
 

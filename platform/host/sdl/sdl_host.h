@@ -9,8 +9,8 @@
 //
 // Presenting never blocks the game: a present only notes where the newest picture is, and
 // the host shows it when the game's loop waits, at most once per display refresh, sending
-// to the screen only the rows that changed since the picture last shown. Two paths, chosen
-// by measurement (bench/sdl_figures.sh): by default SDL scales those rows into the window's
+// to the screen only the rectangles that changed since the picture last shown. Two paths,
+// chosen by measurement (bench/sdl_figures.sh): by default SDL scales those into the window's
 // own surface and hands the window system just them, which costs a fraction of a per cent of
 // a core for an idle game; with --gpu, SDL's renderer scales the whole picture on the
 // graphics card (OpenGL), which a machine without one pays for on the CPU at every present.
@@ -19,8 +19,9 @@
 //   ZOBU_SDL_STATS=1        at exit, one line on standard error: when the first picture was
 //                           shown (CLOCK_MONOTONIC), the key-to-screen time of each key (from
 //                           SDL's key event to the picture shown after its message was taken)
-//                           as median, 90th percentile and maximum, pictures and rows sent;
-//   ZOBU_SDL_FULL_UPLOAD=1  send the whole picture every time, to compare with sending rows.
+//                           as median, 90th percentile and maximum, pictures shown and
+//                           their pixels sent;
+//   ZOBU_SDL_FULL_UPLOAD=1  send the whole picture every time, to compare with what changed.
 #pragma once
 
 #include "../host.h"
