@@ -25,6 +25,29 @@ bool Normalise(int* start, int* extent) {
     return true;
 }
 
+// Copies `count` pixels of a row from one buffer to another, converting between formats as
+// GDI does (through the colour each pixel stands for). Rows of one buffer may overlap.
+void CopyRun(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer& from, int32_t fx,
+             int32_t fy, int32_t count) {
+    if (to.format == from.format) {
+        const int bpp = BytesPerPixel(to.format);
+        memmove(to.Row(y) + x * bpp, from.Row(fy) + fx * bpp, static_cast<size_t>(count) * bpp);
+    } else if (from.format == PixelFormat::Xrgb8888 && to.format == PixelFormat::Rgb565) {
+        const auto* source = reinterpret_cast<const uint32_t*>(from.Row(fy)) + fx;
+        auto* dest = reinterpret_cast<uint16_t*>(to.Row(y)) + x;
+        for (int32_t i = 0; i < count; ++i) {
+            const uint32_t v = source[i];
+            dest[i] = static_cast<uint16_t>(((v >> 8) & 0xF800) | ((v >> 5) & 0x07E0) |
+                                            ((v >> 3) & 0x1F));
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            to.Write(x + i, y,
+                     RawFromColor(to.format, ColorFromRaw(from.format, from.Read(fx + i, fy))));
+        }
+    }
+}
+
 bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, int srcX, int srcY,
                    int srcWidth, int srcHeight, DWORD rop) {
     DrawTarget to, from;
@@ -36,11 +59,11 @@ bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, in
     // Extents of different signs mirror the picture along that axis.
     const bool mirror_x = Normalise(&x, &width) != Normalise(&srcX, &srcWidth);
     const bool mirror_y = Normalise(&y, &height) != Normalise(&srcY, &srcHeight);
-    const bool same_format = to.pixels.format == from.pixels.format;
-    if (width == srcWidth && height == srcHeight && same_format && !mirror_x && !mirror_y) {
-        // The common case, a plain copy: runs of raw pixels, row by row. Work in the
-        // target's pixels: (dx0, dy0) is where the copy starts, (sx0, sy0) its source.
-        const int bpp = BytesPerPixel(to.pixels.format);
+    if (width == srcWidth && height == srcHeight && !mirror_x && !mirror_y) {
+        // The common case, a copy without stretching: row by row, raw runs where the
+        // formats agree, converted pixel by pixel where they do not (a bitmap file's colours
+        // into the display's format, at every start-up). Work in the target's pixels:
+        // (dx0, dy0) is where the copy starts, (sx0, sy0) its source.
         const int32_t dx0 = x + to.origin.x, dy0 = y + to.origin.y;
         const int32_t sx0 = srcX + from.origin.x, sy0 = srcY + from.origin.y;
         Region area(RECT{dx0, dy0, dx0 + width, dy0 + height});
@@ -53,9 +76,8 @@ bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, in
         for (const RECT& r : area.Rects()) {
             for (int32_t i = 0; i < r.bottom - r.top; ++i) {
                 const int32_t py = upwards ? r.bottom - 1 - i : r.top + i;
-                memmove(to.pixels.Row(py) + r.left * bpp,
-                        from.pixels.Row(py - dy0 + sy0) + (r.left - dx0 + sx0) * bpp,
-                        static_cast<size_t>(r.right - r.left) * bpp);
+                CopyRun(to.pixels, r.left, py, from.pixels, r.left - dx0 + sx0, py - dy0 + sy0,
+                        r.right - r.left);
             }
         }
     } else {

@@ -156,6 +156,18 @@ TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds_OntoItselfRowByRow) {
     for (int y = 0; y < 4; ++y) {
         EXPECT_EQ(GetPixel(dc, 1, y), expected[y]) << "row " << y;
     }
+    // Between formats, each pixel goes through its colour: 5:6:5 into 32 bits and back.
+    IDirectDrawSurface7* wide = Surface(2, 1, 32);
+    HDC wide_dc = nullptr;
+    ASSERT_HR(DD_OK, wide->GetDC(&wide_dc));
+    ASSERT_TRUE(BitBlt(wide_dc, 0, 0, 2, 1, dc, 0, 1, SRCCOPY));
+    EXPECT_EQ(GetPixel(wide_dc, 0, 0), rows[0]);
+    SetPixel(wide_dc, 1, 0, RGB(8, 4, 8));
+    ASSERT_TRUE(BitBlt(dc, 0, 0, 2, 1, wide_dc, 0, 0, SRCCOPY));
+    wide->ReleaseDC(wide_dc);
+    EXPECT_EQ(ReadPixel(wide, 0, 0), 0x00FF0000u);
+    EXPECT_EQ(GetPixel(dc, 0, 0), rows[0]);
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(8, 4, 8));
 }
 
 TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
