@@ -21,6 +21,13 @@ bool Inside(const RECT& r, const PixelBuffer& p) {
     return !RectEmpty(r) && r.left >= 0 && r.top >= 0 && r.right <= p.width && r.bottom <= p.height;
 }
 
+// Whether a blit's area is every pixel of the surface.
+bool CoversAll(const Region& area, const PixelBuffer& p) {
+    const std::vector<RECT>& rects = area.Rects();
+    return rects.size() == 1 && rects[0].left == 0 && rects[0].top == 0 &&
+           rects[0].right == p.width && rects[0].bottom == p.height;
+}
+
 uint32_t PixelMask(PixelFormat format) {
     return BytesPerPixel(format) == 4 ? 0xFFFFFFFFu : 0xFFFFu;
 }
@@ -76,6 +83,16 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
 
 } // namespace
 
+void Surface::WritePendingFill() {
+    if (pending_fill_) {
+        for (int32_t y = 0; y < pixels_.height; ++y) {
+            FillPixels(pixels_.Row(y), static_cast<size_t>(pixels_.width),
+                       BytesPerPixel(pixels_.format), *pending_fill_);
+        }
+        pending_fill_.reset();
+    }
+}
+
 HRESULT Surface::CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const {
     if (!src) {
         return DDERR_INVALIDPARAMS;
@@ -115,6 +132,13 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
             return DDERR_INVALIDPARAMS;
         }
         const uint32_t value = fx->dwFillColor & PixelMask(pixels_.format);
+        if (!IsPrimary() && CoversAll(area, pixels_)) {
+            // Games clear the back buffer, then cover it with the background: the fill waits
+            // until something would see it.
+            pending_fill_ = value;
+            return DD_OK;
+        }
+        WritePendingFill();
         const int bpp = BytesPerPixel(pixels_.format);
         for (const RECT& r : area.Rects()) {
             const size_t width = static_cast<size_t>(r.right - r.left);
@@ -141,6 +165,12 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
     const uint32_t key = src->key_.dwColorSpaceLowValue & PixelMask(from.format);
     const int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
     const int64_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
+    src->WritePendingFill();
+    if (!keyed && CoversAll(area, pixels_)) {
+        pending_fill_.reset(); // every pixel is about to be written
+    } else {
+        WritePendingFill();
+    }
 
     for (const RECT& r : area.Rects()) {
         if (dw == sw && dh == sh) {
@@ -184,6 +214,8 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
     if (int64_t{x} + w > pixels_.width || int64_t{y} + h > pixels_.height) {
         return DDERR_INVALIDRECT; // BltFast never clips
     }
+    src->WritePendingFill();
+    WritePendingFill();
     const bool keyed = (trans & DDBLTFAST_SRCCOLORKEY) && src->keyed_;
     CopyRect(pixels_, static_cast<int32_t>(x), static_cast<int32_t>(y), from, sr.left, sr.top,
              static_cast<int32_t>(w), static_cast<int32_t>(h), keyed,

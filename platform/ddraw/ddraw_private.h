@@ -10,6 +10,8 @@
 
 #include <ddraw.h>
 
+#include <optional>
+
 #include "../gdi/gdi_private.h"
 #include "ddraw_testing.h"
 
@@ -62,6 +64,9 @@ class Surface final : public IDirectDrawSurface7 {
     // Which pixels a blit onto this surface may touch, in its own coordinates.
     HRESULT ClipArea(Region* area) const;
     void Presented() const;
+    // Writes a whole-surface colour fill that was put off (pending_fill_), before anything
+    // reads or partly overwrites the pixels.
+    void WritePendingFill();
 
     ULONG refs_ = 1;
     DirectDraw* owner_;
@@ -78,6 +83,9 @@ class Surface final : public IDirectDrawSurface7 {
     Surface* back_buffer_ = nullptr; // the primary's
     Surface* root_ = nullptr;        // the back buffer's primary
     DDPIXELFORMAT fourcc_format_ = {};
+    // A colour fill of every pixel, not yet written: a blit that covers the whole surface
+    // next makes it moot, and anything else writes it first.
+    std::optional<uint32_t> pending_fill_;
 };
 
 class Clipper final : public IDirectDrawClipper {

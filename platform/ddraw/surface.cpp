@@ -210,6 +210,7 @@ HRESULT Surface::GetDC(HDC* dc) {
     if (pixels_.format == PixelFormat::FourCC16) {
         return DDERR_CANTCREATEDC;
     }
+    WritePendingFill();
     dc_ = GdiCreateSurfaceDC(pixels_);
     *dc = dc_;
     return DD_OK;
@@ -246,6 +247,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) {
         }
         area = *rect;
     }
+    WritePendingFill();
     FillDesc(desc);
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = pixels_.Row(area.top) + area.left * BytesPerPixel(pixels_.format);
@@ -278,7 +280,8 @@ HRESULT Surface::Restore() {
         back_buffer_->Restore();
     }
     if (lost_) {
-        // The memory comes back; what it held is gone.
+        // The memory comes back; what it held is gone, a fill not yet written too.
+        pending_fill_.reset();
         for (int32_t y = 0; y < pixels_.height; ++y) {
             memset(pixels_.Row(y), 0,
                    static_cast<size_t>(pixels_.width) * BytesPerPixel(pixels_.format));

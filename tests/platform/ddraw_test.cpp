@@ -328,6 +328,40 @@ TEST_F(DDrawTest, Blt_ColorFillAndRects_ExactCodes) {
 
 // Display memory is taken away from every surface at once; each refuses work until restored,
 // and comes back with its memory, not what it held. System memory stays.
+// A fill of the whole surface is there for whatever comes next: a keyed blit over all of
+// it, a blit or a BltFast over part of it, a blit from it, and GDI.
+TEST_F(DDrawTest, Blt_WholeSurfaceFill_SeenByWhateverComesNext) {
+    IDirectDrawSurface7* sprite = Surface(2, 1);
+    FillTopRow(sprite, {0xF81F, 0x07E0});
+    DDCOLORKEY key = {0xF81F, 0xF81F};
+    ASSERT_HR(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+    IDirectDrawSurface7* dest = Surface(2, 1);
+    Fill(dest, 0x1111);
+    ASSERT_HR(DD_OK, dest->Blt(nullptr, sprite, nullptr, DDBLT_KEYSRC, nullptr));
+    EXPECT_EQ(TopRow(dest, 2), (std::vector<DWORD>{0x1111, 0x07E0})) << "keyed, all of it";
+    Fill(dest, 0x2222);
+    RECT left = {0, 0, 1, 1};
+    ASSERT_HR(DD_OK, dest->Blt(&left, sprite, &left, 0, nullptr));
+    EXPECT_EQ(TopRow(dest, 2), (std::vector<DWORD>{0xF81F, 0x2222})) << "part of it";
+    Fill(dest, 0x3333);
+    ASSERT_HR(DD_OK, dest->BltFast(1, 0, sprite, &left, 0));
+    EXPECT_EQ(TopRow(dest, 2), (std::vector<DWORD>{0x3333, 0xF81F})) << "BltFast, part of it";
+    Fill(dest, 0x4444);
+    ASSERT_HR(DD_OK, sprite->Blt(nullptr, dest, nullptr, 0, nullptr));
+    EXPECT_EQ(TopRow(sprite, 2), (std::vector<DWORD>{0x4444, 0x4444})) << "a blit from it";
+    Fill(dest, 0xFFFF);
+    HDC dc = nullptr;
+    ASSERT_HR(DD_OK, dest->GetDC(&dc));
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 255, 255)) << "GDI";
+    dest->ReleaseDC(dc);
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
+    MakePrimary(dd, &primary, &back);
+    Fill(primary, 0xFFFF);
+    EXPECT_EQ(ScreenColor(639, 479), RGB(255, 255, 255)) << "the screen, at once";
+    back->Release();
+    primary->Release();
+}
+
 TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
     IDirectDrawSurface7* surface = Surface(4, 4, 0, DDSCAPS_OFFSCREENPLAIN);
     IDirectDrawSurface7* source = Surface(4, 4, 0, DDSCAPS_OFFSCREENPLAIN);
