@@ -84,13 +84,19 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
 } // namespace
 
 void Surface::WritePendingFill() {
-    if (pending_fill_) {
-        for (int32_t y = 0; y < pixels_.height; ++y) {
-            FillPixels(pixels_.Row(y), static_cast<size_t>(pixels_.width),
-                       BytesPerPixel(pixels_.format), *pending_fill_);
-        }
-        pending_fill_.reset();
+    if (!pending_fill_) {
+        return;
     }
+    const int bpp = BytesPerPixel(pixels_.format);
+    const size_t width = static_cast<size_t>(pixels_.width);
+    if (width * bpp == static_cast<size_t>(pixels_.pitch)) {
+        FillPixels(pixels_.Row(0), width * pixels_.height, bpp, *pending_fill_);
+    } else {
+        for (int32_t y = 0; y < pixels_.height; ++y) {
+            FillPixels(pixels_.Row(y), width, bpp, *pending_fill_);
+        }
+    }
+    pending_fill_.reset();
 }
 
 HRESULT Surface::CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const {
