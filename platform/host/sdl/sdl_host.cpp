@@ -242,9 +242,16 @@ void TakeScripted(bool idle) {
     }
 }
 
+// The clock's reading at the last drain; kHostForever once a wait may have let input in.
+uint64_t drained_at_ms = kHostForever;
+
 void Drain() {
+    drained_at_ms = NowMs();
+    // One pump a drain: each reads the X connection and looks for controllers plugged in,
+    // and SDL_PollEvent would pump again for every event and once more at the end.
+    SDL_PumpEvents();
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Take(e);
     }
     if (EventWaitTakeSignal()) { // SIGINT or SIGTERM
@@ -258,6 +265,14 @@ void Drain() {
     gamepads.Repeat(NowMs(), &pending);
     for (size_t i = before; i < pending.size(); ++i) {
         Record("down " + NameFromVirtualKey(pending[i].virtual_key));
+    }
+}
+
+// The floor asks for input many times between two waits; within one millisecond, once is
+// enough: nothing new comes from SDL's queue, the script or the controllers' repeats.
+void DrainIfStale() {
+    if (drained_at_ms != NowMs()) {
+        Drain();
     }
 }
 
@@ -357,7 +372,7 @@ void ReportStats() {
 // SDL's events are waited for until the deadline.
 void WaitUntil(uint64_t deadline_ms) {
     for (;;) {
-        Drain();
+        DrainIfStale();
         if (pending.empty()) {
             TakeScripted(true);
         }
@@ -379,16 +394,21 @@ void WaitUntil(uint64_t deadline_ms) {
         if (picture_waiting) {
             wake = std::min(wake, last_shown_ms + refresh_ms);
         }
-        const uint64_t wait = std::min<uint64_t>(wake - now, 1000);
+        // The clock counts whole milliseconds, so a wait of exactly the difference may end
+        // just short of the deadline and cost another: wait one more.
+        const uint64_t wait = std::min<uint64_t>(wake - now + 1, 1000);
         SDL_Event e;
         if (EventWait(static_cast<int>(wait), &e)) {
             Take(e);
         }
+        drained_at_ms = kHostForever;
     }
 }
 
 bool PollInput(HostInput* input) {
-    Drain();
+    if (pending.empty()) {
+        DrainIfStale(); // what is already waiting goes first, without asking SDL again
+    }
     if (pending.empty()) {
         return false;
     }
