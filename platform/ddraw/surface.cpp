@@ -6,6 +6,8 @@
 // Windows. A lost surface refuses everything but Restore with DDERR_SURFACELOST.
 #include "ddraw_private.h"
 
+#include "../gdi/objects.h"
+
 #include "../user/window_geometry.h"
 
 #include <string.h>
@@ -280,8 +282,12 @@ HRESULT Surface::Restore() {
         back_buffer_->Restore();
     }
     if (lost_) {
-        // The memory comes back; what it held is gone, a fill not yet written too.
+        // The memory comes back; what it held is gone, a fill not yet written too. The
+        // screen still shows the old picture: all of it is to be shown again.
         pending_fill_.reset();
+        if (IsPrimary()) {
+            DisplayChanged();
+        }
         for (int32_t y = 0; y < pixels_.height; ++y) {
             memset(pixels_.Row(y), 0,
                    static_cast<size_t>(pixels_.width) * BytesPerPixel(pixels_.format));
@@ -302,8 +308,8 @@ HRESULT Surface::ClipArea(Region* area) const {
     return DD_OK;
 }
 
-void Surface::Presented() const {
+void Surface::Presented(int32_t first_row, int32_t end_row) const {
     if (IsPrimary()) {
-        DisplayPresent();
+        DisplayPresent(first_row, end_row);
     }
 }

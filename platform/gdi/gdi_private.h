@@ -59,8 +59,10 @@ struct OwnedPixels {
 // this memory, and windows' device contexts draw into it, each within its visible region.
 const PixelBuffer& DisplayPixels();
 
-// Shows the screen now: called after every blit onto the DirectDraw primary surface.
-void DisplayPresent();
+// Shows the screen now: called after every blit onto the DirectDraw primary surface. Rows
+// `first_row` to `end_row` (not included) are where that blit changed the screen; by
+// default, any row may have.
+void DisplayPresent(int32_t first_row = 0, int32_t end_row = INT32_MAX);
 
 // --- device contexts that DirectDraw hands out ---
 

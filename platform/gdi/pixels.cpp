@@ -6,6 +6,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 namespace {
 
 // Widens an n-bit field to 8 bits by repeating its top bits: 0x1F in 5 bits gives 0xFF.
@@ -93,22 +95,32 @@ const PixelBuffer& DisplayPixels() {
 namespace {
 // GDI drew on the screen since it was last shown.
 bool display_changed = false;
+// The rows GDI drew on since the screen was last shown, [first, end); empty when first >= end.
+int32_t gdi_first_row = INT32_MAX, gdi_end_row = 0;
 } // namespace
 
 void DisplayChanged() {
+    // A window's paint is small beside a frame: its rows are not worth tracking.
     display_changed = true;
+    gdi_first_row = 0;
+    gdi_end_row = DisplayPixels().height;
 }
 
 void DisplayPresentIfChanged() {
     if (display_changed) {
-        DisplayPresent();
+        DisplayPresent(0, 0);
     }
 }
 
-void DisplayPresent() {
-    display_changed = false;
+void DisplayPresent(int32_t first_row, int32_t end_row) {
     const PixelBuffer& screen = DisplayPixels();
+    first_row = std::clamp(std::min(first_row, gdi_first_row), 0, screen.height);
+    end_row = std::clamp(std::max(end_row, gdi_end_row), first_row, screen.height);
+    display_changed = false;
+    gdi_first_row = INT32_MAX;
+    gdi_end_row = 0;
     if (Host().present) {
-        Host().present(reinterpret_cast<const uint16_t*>(screen.bits), screen.pitch);
+        Host().present(reinterpret_cast<const uint16_t*>(screen.bits), screen.pitch, first_row,
+                       end_row);
     }
 }

@@ -3,6 +3,7 @@
 #include "support/platform_fixture.h"
 
 #include "ddraw/keyed_copy.h"
+#include "host/headless/headless.h"
 
 #include "ddraw/ddraw_testing.h"
 
@@ -358,6 +359,40 @@ TEST_F(DDrawTest, Blt_WholeSurfaceFill_SeenByWhateverComesNext) {
     MakePrimary(dd, &primary, &back);
     Fill(primary, 0xFFFF);
     EXPECT_EQ(ScreenColor(639, 479), RGB(255, 255, 255)) << "the screen, at once";
+    back->Release();
+    primary->Release();
+}
+
+// A blit onto the primary writes only the rows that differ and tells the host which; any
+// other write to the screen, and a restored primary, may have changed any row.
+TEST_F(DDrawTest, BltOntoThePrimary_TellsTheHostWhichRowsChanged) {
+    IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
+    MakePrimary(dd, &primary, &back);
+    auto rows_presented = [] {
+        std::pair<int, int> rows;
+        HeadlessLastPresentRows(&rows.first, &rows.second);
+        return rows;
+    };
+    using Rows = std::pair<int, int>;
+    Fill(back, 0x1234);
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
+    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "every row differed";
+    RECT band = {600, 100, 640, 110};
+    Fill(back, 0x5678, &band);
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
+    EXPECT_EQ(rows_presented(), Rows(100, 110));
+    EXPECT_EQ(ReadPixel(primary, 639, 109), 0x5678u);
+    EXPECT_EQ(ReadPixel(primary, 639, 110), 0x1234u);
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
+    EXPECT_EQ(rows_presented().first, rows_presented().second) << "nothing changed";
+    RECT corner = {0, 0, 1, 1};
+    Fill(primary, 0x5678, &corner);
+    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "a fill: anywhere";
+    DDrawLoseSurfaces();
+    ASSERT_HR(DD_OK, primary->Restore());
+    Fill(back, 0);
+    ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
+    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "restored: the screen shows what was lost";
     back->Release();
     primary->Release();
 }

@@ -56,6 +56,9 @@ void HeadlessCloseWhenScriptEnds(bool yes);
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();
 
+// The rows the last present said had changed, [*first, *end).
+void HeadlessLastPresentRows(int* first, int* end);
+
 // The style of the last message box since the last reset (0 for none), and whether the
 // pointer is shown, as the program last asked (shown after a reset).
 unsigned HeadlessMessageBoxStyle();

@@ -36,6 +36,8 @@ const uint16_t* screen_pixels = nullptr;
 int screen_pitch_bytes = 0;
 std::vector<uint16_t> shown(kWidth* kHeight, 0);
 bool picture_waiting = false; // presented, not yet shown
+// The rows the presents since the last picture shown may have changed, [first, end).
+int changed_first_row = 0, changed_end_row = kHeight;
 bool everything_stale = true; // the window lost what it showed: send all of it
 uint64_t last_shown_ms = 0;
 uint64_t refresh_ms = 16;
@@ -319,9 +321,11 @@ void Show() {
             }
             rects = {{0, 0, kWidth, kHeight}};
         } else {
-            rects =
-                TakeChangedRects(screen_pixels, screen_pitch_bytes, shown.data(), kWidth, kHeight);
+            rects = TakeChangedRects(screen_pixels, screen_pitch_bytes, shown.data(), kWidth,
+                                     kHeight, changed_first_row, changed_end_row);
         }
+        changed_first_row = kHeight;
+        changed_end_row = 0;
         for (const ChangedRect& r : rects) {
             pixels_sent += static_cast<uint64_t>(r.width) * static_cast<uint64_t>(r.height);
             if (renderer) {
@@ -424,10 +428,14 @@ bool PollInput(HostInput* input) {
     return true;
 }
 
-void Present(const uint16_t* pixels, int pitch_bytes) {
+void Present(const uint16_t* pixels, int pitch_bytes, int first_row, int end_row) {
     screen_pixels = pixels;
     screen_pitch_bytes = pitch_bytes;
     picture_waiting = true;
+    if (first_row < end_row) {
+        changed_first_row = std::min(changed_first_row, first_row);
+        changed_end_row = std::max(changed_end_row, end_row);
+    }
 }
 
 int MessageBox(const char* text, const char* title, unsigned style) {
