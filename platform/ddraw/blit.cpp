@@ -82,9 +82,9 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
 }
 
 // Copies the rectangle `r` of `to` from `from` at (fx, fy), two different buffers of one
-// format, writing only the rows that differ, and widens [*first, *end) to take them in.
+// format, writing only the rows that differ, and marks those in `changed`, a byte a row.
 void CopyChangedRows(const PixelBuffer& to, const RECT& r, const PixelBuffer& from, int32_t fx,
-                     int32_t fy, int32_t* first, int32_t* end) {
+                     int32_t fy, uint8_t* changed) {
     const int bpp = BytesPerPixel(to.format);
     const size_t row_bytes = static_cast<size_t>(r.right - r.left) * bpp;
     for (int32_t y = r.top; y < r.bottom; ++y) {
@@ -92,8 +92,7 @@ void CopyChangedRows(const PixelBuffer& to, const RECT& r, const PixelBuffer& fr
         const uint8_t* s = from.Row(fy + (y - r.top)) + fx * bpp;
         if (memcmp(d, s, row_bytes) != 0) {
             memcpy(d, s, row_bytes);
-            *first = std::min(*first, y);
-            *end = std::max(*end, y + 1);
+            changed[y] = 1;
         }
     }
 }
@@ -198,11 +197,10 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
     // A frame copied onto the screen mostly repeats the one before: only the rows that differ
     // are written, and the host is told which they were.
     const bool to_the_screen = IsPrimary() && src != this && !keyed && dw == sw && dh == sh;
-    int32_t changed_first = INT32_MAX, changed_end = 0;
     for (const RECT& r : area.Rects()) {
         if (to_the_screen) {
             CopyChangedRows(pixels_, r, from, sr.left + (r.left - dest.left),
-                            sr.top + (r.top - dest.top), &changed_first, &changed_end);
+                            sr.top + (r.top - dest.top), DisplayChangedRows());
             continue;
         }
         if (dw == sw && dh == sh) {
@@ -221,11 +219,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
             }
         }
     }
-    if (to_the_screen) {
-        Presented(changed_first, changed_end);
-    } else {
-        Presented();
-    }
+    Presented(to_the_screen);
     return DD_OK;
 }
 

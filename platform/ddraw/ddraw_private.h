@@ -63,9 +63,9 @@ class Surface final : public IDirectDrawSurface7 {
     HRESULT CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const;
     // Which pixels a blit onto this surface may touch, in its own coordinates.
     HRESULT ClipArea(Region* area) const;
-    // Shows the screen after a write to the primary; rows [first_row, end_row) are where the
-    // write changed it, by default anywhere.
-    void Presented(int32_t first_row = 0, int32_t end_row = INT32_MAX) const;
+    // Shows the screen after a write to the primary: any row may have changed, or only
+    // those marked in DisplayChangedRows.
+    void Presented(bool only_marked_rows = false) const;
     // Writes a whole-surface colour fill that was put off (pending_fill_), before anything
     // reads or partly overwrites the pixels.
     void WritePendingFill();

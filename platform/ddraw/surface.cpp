@@ -308,8 +308,8 @@ HRESULT Surface::ClipArea(Region* area) const {
     return DD_OK;
 }
 
-void Surface::Presented(int32_t first_row, int32_t end_row) const {
+void Surface::Presented(bool only_marked_rows) const {
     if (IsPrimary()) {
-        DisplayPresent(first_row, end_row);
+        DisplayPresent(only_marked_rows);
     }
 }

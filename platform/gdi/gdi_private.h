@@ -59,10 +59,13 @@ struct OwnedPixels {
 // this memory, and windows' device contexts draw into it, each within its visible region.
 const PixelBuffer& DisplayPixels();
 
-// Shows the screen now: called after every blit onto the DirectDraw primary surface. Rows
-// `first_row` to `end_row` (not included) are where that blit changed the screen; by
-// default, any row may have.
-void DisplayPresent(int32_t first_row = 0, int32_t end_row = INT32_MAX);
+// A byte a row of the screen, set where a write since the screen was last shown changed it.
+// A blit onto the primary that compares what it writes marks its rows here and presents
+// with only_marked_rows; any other present counts every row as possibly changed.
+uint8_t* DisplayChangedRows();
+
+// Shows the screen now: called after every blit onto the DirectDraw primary surface.
+void DisplayPresent(bool only_marked_rows = false);
 
 // --- device contexts that DirectDraw hands out ---
 

@@ -95,32 +95,33 @@ const PixelBuffer& DisplayPixels() {
 namespace {
 // GDI drew on the screen since it was last shown.
 bool display_changed = false;
-// The rows GDI drew on since the screen was last shown, [first, end); empty when first >= end.
-int32_t gdi_first_row = INT32_MAX, gdi_end_row = 0;
 } // namespace
 
+uint8_t* DisplayChangedRows() {
+    static std::vector<uint8_t> rows(static_cast<size_t>(DisplayPixels().height), 0);
+    return rows.data();
+}
+
 void DisplayChanged() {
-    // A window's paint is small beside a frame: its rows are not worth tracking.
     display_changed = true;
-    gdi_first_row = 0;
-    gdi_end_row = DisplayPixels().height;
 }
 
 void DisplayPresentIfChanged() {
     if (display_changed) {
-        DisplayPresent(0, 0);
+        DisplayPresent();
     }
 }
 
-void DisplayPresent(int32_t first_row, int32_t end_row) {
+void DisplayPresent(bool only_marked_rows) {
     const PixelBuffer& screen = DisplayPixels();
-    first_row = std::clamp(std::min(first_row, gdi_first_row), 0, screen.height);
-    end_row = std::clamp(std::max(end_row, gdi_end_row), first_row, screen.height);
-    display_changed = false;
-    gdi_first_row = INT32_MAX;
-    gdi_end_row = 0;
-    if (Host().present) {
-        Host().present(reinterpret_cast<const uint16_t*>(screen.bits), screen.pitch, first_row,
-                       end_row);
+    uint8_t* rows = DisplayChangedRows();
+    // A window's paint is small beside a frame: its rows are not worth tracking.
+    if (!only_marked_rows || display_changed) {
+        memset(rows, 1, static_cast<size_t>(screen.height));
     }
+    display_changed = false;
+    if (Host().present) {
+        Host().present(reinterpret_cast<const uint16_t*>(screen.bits), screen.pitch, rows);
+    }
+    memset(rows, 0, static_cast<size_t>(screen.height));
 }

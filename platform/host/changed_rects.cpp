@@ -102,11 +102,14 @@ void Merge(std::vector<ChangedRect>* rects) {
 } // namespace
 
 std::vector<ChangedRect> TakeChangedRects(const uint16_t* now, int now_pitch_bytes, uint16_t* shown,
-                                          int width, int height, int first_row, int end_row) {
+                                          int width, int height, const uint8_t* rows) {
     std::vector<ChangedRect> rects;
     std::vector<Span> spans;
     const size_t row_bytes = static_cast<size_t>(width) * sizeof(uint16_t);
-    for (int y = std::max(first_row, 0); y < std::min(end_row, height); ++y) {
+    for (int y = 0; y < height; ++y) {
+        if (rows && !rows[y]) {
+            continue;
+        }
         const auto* row = reinterpret_cast<const uint16_t*>(
             reinterpret_cast<const uint8_t*>(now) + static_cast<ptrdiff_t>(y) * now_pitch_bytes);
         uint16_t* copy = shown + static_cast<ptrdiff_t>(y) * width;

@@ -15,9 +15,10 @@ struct ChangedRect {
     int x, y, width, height;
 };
 
-// Compares rows `first_row` to `end_row` (not included) of the `width` x `height` picture at
-// `now` (rows `now_pitch_bytes` apart) with `shown` (rows `width` pixels apart), copies what
-// changed into `shown`, and returns rectangles that together cover every changed pixel,
-// none overlapping another. The other rows are known to be as shown and are not read.
+// Compares the rows marked in `rows` (a byte a row, nonzero to compare; null for every row)
+// of the `width` x `height` picture at `now` (rows `now_pitch_bytes` apart) with `shown`
+// (rows `width` pixels apart), copies what changed into `shown`, and returns rectangles
+// that together cover every changed pixel, none overlapping another. The rows not marked
+// are known to be as shown and are not read.
 std::vector<ChangedRect> TakeChangedRects(const uint16_t* now, int now_pitch_bytes, uint16_t* shown,
-                                          int width, int height, int first_row, int end_row);
+                                          int width, int height, const uint8_t* rows);

@@ -45,10 +45,11 @@ struct HostOps {
     // every blit onto the DirectDraw primary, and when a window's or the screen's device
     // context that drew is released. The pixels are the screen's own memory, which lasts as
     // long as the program: a host may keep the pointer and look again later (the headless
-    // host does, for snapshots), but must not write to it. Rows `first_row` to `end_row`
-    // (not included) hold every pixel that changed since the previous present; the others
-    // are as that one left them, so a host that sends only changes need look no further.
-    void (*present)(const uint16_t* pixels, int pitch_bytes, int first_row, int end_row);
+    // host does, for snapshots), but must not write to it. `rows_changed` holds a byte a row,
+    // nonzero where the row may have changed since the previous present; the other rows are
+    // as that one left them, so a host that sends only changes need look no further. It is
+    // good for the call only.
+    void (*present)(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed);
 
     // Shows a message under a title until the user dismisses it; `style` holds MessageBoxA's
     // MB_* flags (MB_ICONHAND: an error). Called by MessageBoxA, on the loop's thread, which

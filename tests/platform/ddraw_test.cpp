@@ -368,31 +368,44 @@ TEST_F(DDrawTest, Blt_WholeSurfaceFill_SeenByWhateverComesNext) {
 TEST_F(DDrawTest, BltOntoThePrimary_TellsTheHostWhichRowsChanged) {
     IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
     MakePrimary(dd, &primary, &back);
+    // The first and last rows the last present marked, and how many it marked.
+    using Rows = std::tuple<int, int, int>;
     auto rows_presented = [] {
-        std::pair<int, int> rows;
-        HeadlessLastPresentRows(&rows.first, &rows.second);
-        return rows;
+        const std::vector<uint8_t> rows = HeadlessLastPresentRows();
+        Rows marked = {-1, -1, 0};
+        for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+            if (rows[static_cast<size_t>(y)]) {
+                std::get<0>(marked) = std::get<0>(marked) < 0 ? y : std::get<0>(marked);
+                std::get<1>(marked) = y;
+                ++std::get<2>(marked);
+            }
+        }
+        return marked;
     };
-    using Rows = std::pair<int, int>;
     Fill(back, 0x1234);
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
-    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "every row differed";
-    RECT band = {600, 100, 640, 110};
-    Fill(back, 0x5678, &band);
+    EXPECT_EQ(rows_presented(), Rows(0, 479, 480)) << "every row differed";
+    RECT top = {600, 100, 640, 110}, bottom = {0, 470, 1, 472};
+    Fill(back, 0x5678, &top);
+    Fill(back, 0x5678, &bottom);
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
-    EXPECT_EQ(rows_presented(), Rows(100, 110));
+    EXPECT_EQ(rows_presented(), Rows(100, 471, 12)) << "rows 100 to 109, 470 and 471";
     EXPECT_EQ(ReadPixel(primary, 639, 109), 0x5678u);
     EXPECT_EQ(ReadPixel(primary, 639, 110), 0x1234u);
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
-    EXPECT_EQ(rows_presented().first, rows_presented().second) << "nothing changed";
+    EXPECT_EQ(std::get<2>(rows_presented()), 0) << "nothing changed";
+    RECT lower = {0, 200, 640, 480}, row_300 = {5, 300, 6, 301};
+    Fill(back, 0x5678, &row_300);
+    ASSERT_HR(DD_OK, primary->Blt(&lower, back, &lower, 0, nullptr));
+    EXPECT_EQ(rows_presented(), Rows(300, 300, 1)) << "the screen's rows, not the blit's";
     RECT corner = {0, 0, 1, 1};
     Fill(primary, 0x5678, &corner);
-    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "a fill: anywhere";
+    EXPECT_EQ(rows_presented(), Rows(0, 479, 480)) << "a fill: anywhere";
     DDrawLoseSurfaces();
     ASSERT_HR(DD_OK, primary->Restore());
     Fill(back, 0);
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
-    EXPECT_EQ(rows_presented(), Rows(0, 480)) << "restored: the screen shows what was lost";
+    EXPECT_EQ(rows_presented(), Rows(0, 479, 480)) << "restored: the screen shows what was lost";
     back->Release();
     primary->Release();
 }

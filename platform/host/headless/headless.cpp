@@ -33,7 +33,7 @@ uint64_t virtual_now_ms = 0;
 std::deque<ScriptedInput> script;
 // Presents since the last reset, and the rows the last one said had changed.
 uint64_t presents = 0;
-int last_present_rows[2] = {0, 0};
+std::vector<uint8_t> last_present_rows;
 // What the program last asked of the user's screen: a message box's style, the pointer.
 unsigned message_box_style = 0;
 bool cursor_shown = true;
@@ -153,10 +153,9 @@ void Schedule(uint64_t at_ms, HostInput input) {
 // Counts, and remembers where the screen is; a snapshot reads it when it is taken.
 // Snapshots read the whole screen whenever they are taken: which rows changed is kept only
 // for the tests of the floor that reports them.
-void Present(const uint16_t* pixels, int pitch_bytes, int first_row, int end_row) {
+void Present(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) {
     ++presents;
-    last_present_rows[0] = first_row;
-    last_present_rows[1] = end_row;
+    last_present_rows.assign(rows_changed, rows_changed + 480);
     screen_pixels = pixels;
     screen_pitch_bytes = pitch_bytes;
 }
@@ -264,9 +263,8 @@ uint64_t HeadlessPresentCount() {
     return presents;
 }
 
-void HeadlessLastPresentRows(int* first, int* end) {
-    *first = last_present_rows[0];
-    *end = last_present_rows[1];
+std::vector<uint8_t> HeadlessLastPresentRows() {
+    return last_present_rows;
 }
 
 std::vector<uint16_t> HeadlessFrame() {

@@ -56,8 +56,8 @@ void HeadlessCloseWhenScriptEnds(bool yes);
 // How many times the screen was presented since the last reset.
 uint64_t HeadlessPresentCount();
 
-// The rows the last present said had changed, [*first, *end).
-void HeadlessLastPresentRows(int* first, int* end);
+// What the last present said of each row: nonzero where it may have changed.
+std::vector<uint8_t> HeadlessLastPresentRows();
 
 // The style of the last message box since the last reset (0 for none), and whether the
 // pointer is shown, as the program last asked (shown after a reset).

@@ -36,8 +36,8 @@ const uint16_t* screen_pixels = nullptr;
 int screen_pitch_bytes = 0;
 std::vector<uint16_t> shown(kWidth* kHeight, 0);
 bool picture_waiting = false; // presented, not yet shown
-// The rows the presents since the last picture shown may have changed, [first, end).
-int changed_first_row = 0, changed_end_row = kHeight;
+// A byte a row: nonzero where the presents since the last picture shown may have changed it.
+std::vector<uint8_t> rows_changed(kHeight, 1);
 bool everything_stale = true; // the window lost what it showed: send all of it
 uint64_t last_shown_ms = 0;
 uint64_t refresh_ms = 16;
@@ -322,10 +322,9 @@ void Show() {
             rects = {{0, 0, kWidth, kHeight}};
         } else {
             rects = TakeChangedRects(screen_pixels, screen_pitch_bytes, shown.data(), kWidth,
-                                     kHeight, changed_first_row, changed_end_row);
+                                     kHeight, rows_changed.data());
         }
-        changed_first_row = kHeight;
-        changed_end_row = 0;
+        std::fill(rows_changed.begin(), rows_changed.end(), 0);
         for (const ChangedRect& r : rects) {
             pixels_sent += static_cast<uint64_t>(r.width) * static_cast<uint64_t>(r.height);
             if (renderer) {
@@ -428,13 +427,12 @@ bool PollInput(HostInput* input) {
     return true;
 }
 
-void Present(const uint16_t* pixels, int pitch_bytes, int first_row, int end_row) {
+void Present(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows) {
     screen_pixels = pixels;
     screen_pitch_bytes = pitch_bytes;
     picture_waiting = true;
-    if (first_row < end_row) {
-        changed_first_row = std::min(changed_first_row, first_row);
-        changed_end_row = std::max(changed_end_row, end_row);
+    for (int y = 0; y < kHeight; ++y) {
+        rows_changed[static_cast<size_t>(y)] |= rows[y];
     }
 }
 
