@@ -36,9 +36,7 @@ void CopyRun(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer& fro
         const auto* source = reinterpret_cast<const uint32_t*>(from.Row(fy)) + fx;
         auto* dest = reinterpret_cast<uint16_t*>(to.Row(y)) + x;
         for (int32_t i = 0; i < count; ++i) {
-            const uint32_t v = source[i];
-            dest[i] = static_cast<uint16_t>(((v >> 8) & 0xF800) | ((v >> 5) & 0x07E0) |
-                                            ((v >> 3) & 0x1F));
+            dest[i] = Rgb565FromXrgb(source[i]);
         }
     } else {
         for (int32_t i = 0; i < count; ++i) {

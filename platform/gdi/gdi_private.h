@@ -26,6 +26,11 @@ enum class PixelFormat : uint8_t {
     FourCC16, // a non-RGB format stored in 16 bits: blits copy it, GDI cannot draw on it
 };
 
+// A 0x00RRGGBB pixel in 5:6:5, as RawFromColor would make it, for loops over whole rows.
+inline uint16_t Rgb565FromXrgb(uint32_t v) {
+    return static_cast<uint16_t>(((v >> 8) & 0xF800) | ((v >> 5) & 0x07E0) | ((v >> 3) & 0x1F));
+}
+
 int BytesPerPixel(PixelFormat format);
 uint32_t RawFromColor(PixelFormat format, COLORREF color);
 COLORREF ColorFromRaw(PixelFormat format, uint32_t raw);
