@@ -155,7 +155,7 @@ void Schedule(uint64_t at_ms, HostInput input) {
 // for the tests of the floor that reports them.
 void Present(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) {
     ++presents;
-    last_present_rows.assign(rows_changed, rows_changed + 480);
+    last_present_rows.assign(rows_changed, rows_changed + kFrameHeight);
     screen_pixels = pixels;
     screen_pitch_bytes = pitch_bytes;
 }
