@@ -46,6 +46,19 @@ void FillPixels(uint8_t* to, size_t count, int bpp, uint32_t value) {
     }
 }
 
+// Fills a rectangle with a raw pixel value; whole rows back to back are one block.
+void FillRect(const PixelBuffer& p, const RECT& r, uint32_t value) {
+    const int bpp = BytesPerPixel(p.format);
+    const size_t width = static_cast<size_t>(r.right - r.left);
+    if (width * bpp == static_cast<size_t>(p.pitch)) {
+        FillPixels(p.Row(r.top), width * (r.bottom - r.top), bpp, value);
+        return;
+    }
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        FillPixels(p.Row(y) + r.left * bpp, width, bpp, value);
+    }
+}
+
 // Copies a w x h rectangle of pixels between buffers of one format, optionally keyed.
 void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& from, int32_t fx,
               int32_t fy, int32_t w, int32_t h, bool keyed, uint32_t key) {
@@ -100,19 +113,10 @@ void CopyChangedRows(const PixelBuffer& to, const RECT& r, const PixelBuffer& fr
 } // namespace
 
 void Surface::WritePendingFill() {
-    if (!pending_fill_) {
-        return;
+    if (pending_fill_) {
+        FillRect(pixels_, RECT{0, 0, pixels_.width, pixels_.height}, *pending_fill_);
+        pending_fill_.reset();
     }
-    const int bpp = BytesPerPixel(pixels_.format);
-    const size_t width = static_cast<size_t>(pixels_.width);
-    if (width * bpp == static_cast<size_t>(pixels_.pitch)) {
-        FillPixels(pixels_.Row(0), width * pixels_.height, bpp, *pending_fill_);
-    } else {
-        for (int32_t y = 0; y < pixels_.height; ++y) {
-            FillPixels(pixels_.Row(y), width, bpp, *pending_fill_);
-        }
-    }
-    pending_fill_.reset();
 }
 
 HRESULT Surface::CheckSource(Surface* src, const RECT* sourceRect, RECT* area) const {
@@ -161,17 +165,8 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
             return DD_OK;
         }
         WritePendingFill();
-        const int bpp = BytesPerPixel(pixels_.format);
         for (const RECT& r : area.Rects()) {
-            const size_t width = static_cast<size_t>(r.right - r.left);
-            if (width * bpp == static_cast<size_t>(pixels_.pitch)) {
-                // Whole rows back to back: one block.
-                FillPixels(pixels_.Row(r.top), width * (r.bottom - r.top), bpp, value);
-                continue;
-            }
-            for (int32_t y = r.top; y < r.bottom; ++y) {
-                FillPixels(pixels_.Row(y) + r.left * bpp, width, bpp, value);
-            }
+            FillRect(pixels_, r, value);
         }
         Presented();
         return DD_OK;
