@@ -6,6 +6,34 @@
 
 namespace {
 
+// A 0x00RRGGBB pixel in 5:6:5, as RawFromColor would make it, for loops over whole rows.
+uint16_t Rgb565FromXrgb(uint32_t v) {
+    return static_cast<uint16_t>(((v >> 8) & 0xF800) | ((v >> 5) & 0x07E0) | ((v >> 3) & 0x1F));
+}
+
+} // namespace
+
+void CopyPixelRow(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer& from, int32_t fx,
+                  int32_t fy, int32_t count) {
+    if (to.format == from.format) {
+        const int bpp = BytesPerPixel(to.format);
+        memmove(to.Row(y) + x * bpp, from.Row(fy) + fx * bpp, static_cast<size_t>(count) * bpp);
+    } else if (from.format == PixelFormat::Xrgb8888 && to.format == PixelFormat::Rgb565) {
+        const auto* source = reinterpret_cast<const uint32_t*>(from.Row(fy)) + fx;
+        auto* dest = reinterpret_cast<uint16_t*>(to.Row(y)) + x;
+        for (int32_t i = 0; i < count; ++i) {
+            dest[i] = Rgb565FromXrgb(source[i]);
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            to.Write(x + i, y,
+                     RawFromColor(to.format, ColorFromRaw(from.format, from.Read(fx + i, fy))));
+        }
+    }
+}
+
+namespace {
+
 // A pixel of the target at the DC's logical (x, y), or false when it is outside what the
 // DC may touch.
 bool TargetPixel(const DrawTarget& t, int32_t x, int32_t y, int32_t* px, int32_t* py) {
@@ -23,27 +51,6 @@ bool Normalise(int* start, int* extent) {
     *start += *extent;
     *extent = -*extent;
     return true;
-}
-
-// Copies `count` pixels of a row from one buffer to another, converting between formats as
-// GDI does (through the colour each pixel stands for). Rows of one buffer may overlap.
-void CopyRun(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer& from, int32_t fx,
-             int32_t fy, int32_t count) {
-    if (to.format == from.format) {
-        const int bpp = BytesPerPixel(to.format);
-        memmove(to.Row(y) + x * bpp, from.Row(fy) + fx * bpp, static_cast<size_t>(count) * bpp);
-    } else if (from.format == PixelFormat::Xrgb8888 && to.format == PixelFormat::Rgb565) {
-        const auto* source = reinterpret_cast<const uint32_t*>(from.Row(fy)) + fx;
-        auto* dest = reinterpret_cast<uint16_t*>(to.Row(y)) + x;
-        for (int32_t i = 0; i < count; ++i) {
-            dest[i] = Rgb565FromXrgb(source[i]);
-        }
-    } else {
-        for (int32_t i = 0; i < count; ++i) {
-            to.Write(x + i, y,
-                     RawFromColor(to.format, ColorFromRaw(from.format, from.Read(fx + i, fy))));
-        }
-    }
 }
 
 bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, int srcX, int srcY,
@@ -74,8 +81,8 @@ bool CopyOrStretch(HDC dest, int x, int y, int width, int height, HDC source, in
         for (const RECT& r : area.Rects()) {
             for (int32_t i = 0; i < r.bottom - r.top; ++i) {
                 const int32_t py = upwards ? r.bottom - 1 - i : r.top + i;
-                CopyRun(to.pixels, r.left, py, from.pixels, r.left - dx0 + sx0, py - dy0 + sy0,
-                        r.right - r.left);
+                CopyPixelRow(to.pixels, r.left, py, from.pixels, r.left - dx0 + sx0, py - dy0 + sy0,
+                             r.right - r.left);
             }
         }
     } else {

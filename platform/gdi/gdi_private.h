@@ -26,11 +26,6 @@ enum class PixelFormat : uint8_t {
     FourCC16, // a non-RGB format stored in 16 bits: blits copy it, GDI cannot draw on it
 };
 
-// A 0x00RRGGBB pixel in 5:6:5, as RawFromColor would make it, for loops over whole rows.
-inline uint16_t Rgb565FromXrgb(uint32_t v) {
-    return static_cast<uint16_t>(((v >> 8) & 0xF800) | ((v >> 5) & 0x07E0) | ((v >> 3) & 0x1F));
-}
-
 int BytesPerPixel(PixelFormat format);
 uint32_t RawFromColor(PixelFormat format, COLORREF color);
 COLORREF ColorFromRaw(PixelFormat format, uint32_t raw);
@@ -63,6 +58,12 @@ struct OwnedPixels {
 // The one screen the host shows: 640 x 480 in 5:6:5. The DirectDraw primary surface is
 // this memory, and windows' device contexts draw into it, each within its visible region.
 const PixelBuffer& DisplayPixels();
+
+// Copies `count` pixels of row `fy` of `from`, from column `fx`, to row `y` of `to`, from
+// column `x`, converting between formats as GDI does (through the colour each pixel stands
+// for). Rows of one buffer may overlap.
+void CopyPixelRow(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer& from, int32_t fx,
+                  int32_t fy, int32_t count);
 
 // A byte a row of the screen, set where a write since the screen was last shown changed it.
 // A blit onto the primary that compares what it writes marks its rows here and presents

@@ -71,23 +71,18 @@ HBITMAP MakeBitmap(const DecodedBitmap& decoded, int width, int height, bool dib
         bitmap->bits_per_pixel = decoded.bit_count;
     }
     const PixelBuffer& to = bitmap->pixels.view;
-    if (w == decoded.width && h == decoded.height &&
-        (format == PixelFormat::Xrgb8888 || format == PixelFormat::Rgb565)) {
-        // The file's own size, as every bitmap of the game: the colours go straight in,
-        // row by row.
+    if (w == decoded.width && h == decoded.height) {
+        // The file's own size, as every bitmap of the game: the colours go straight in, row
+        // by row, from the decoded 0x00RRGGBB pixels.
+        PixelBuffer file;
+        file.width = w;
+        file.height = h;
+        file.pitch = w * 4;
+        file.format = PixelFormat::Xrgb8888;
+        // Only read: a PixelBuffer has no read-only kind.
+        file.bits = reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(decoded.pixels.data()));
         for (int32_t y = 0; y < h; ++y) {
-            const uint32_t* rgb = &decoded.pixels[static_cast<size_t>(y) * w];
-            if (format == PixelFormat::Xrgb8888) {
-                auto* row = reinterpret_cast<uint32_t*>(to.Row(y));
-                for (int32_t x = 0; x < w; ++x) {
-                    row[x] = rgb[x] & 0x00FFFFFF;
-                }
-            } else {
-                auto* row = reinterpret_cast<uint16_t*>(to.Row(y));
-                for (int32_t x = 0; x < w; ++x) {
-                    row[x] = Rgb565FromXrgb(rgb[x]);
-                }
-            }
+            CopyPixelRow(to, 0, y, file, 0, y, w);
         }
         return handle;
     }
