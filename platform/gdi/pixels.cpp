@@ -6,8 +6,6 @@
 
 #include <string.h>
 
-#include <algorithm>
-
 namespace {
 
 // Widens an n-bit field to 8 bits by repeating its top bits: 0x1F in 5 bits gives 0xFF.

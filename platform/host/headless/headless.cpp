@@ -150,9 +150,8 @@ void Schedule(uint64_t at_ms, HostInput input) {
     Schedule(scripted);
 }
 
-// Counts, and remembers where the screen is; a snapshot reads it when it is taken.
-// Snapshots read the whole screen whenever they are taken: which rows changed is kept only
-// for the tests of the floor that reports them.
+// Counts, and remembers where the screen is; a snapshot reads all of it when it is taken.
+// Which rows changed is kept only for the tests of the floor that reports them.
 void Present(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) {
     ++presents;
     last_present_rows.assign(rows_changed, rows_changed + kFrameHeight);
