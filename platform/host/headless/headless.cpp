@@ -1,28 +1,25 @@
 // Zobu 4 platform floor: the headless host.
 #include "headless.h"
 
-#include "png_file.h"
-
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 namespace {
 
 constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
-// An input to deliver; or, with a path or a probe, something to do once the program is idle.
+// An input to deliver; or, with a task, something to do once the program is idle.
 struct ScriptedInput {
     uint64_t at_ms = 0;
     HostInput input;
-    std::string snapshot;
-    void (*probe)(void*) = nullptr;
-    void* probe_context = nullptr;
+    std::function<void()> when_idle;
 
-    bool WaitsForIdle() const { return !snapshot.empty() || probe; }
+    bool WaitsForIdle() const { return static_cast<bool>(when_idle); }
 };
 
 // Which clock drives the host.
@@ -72,33 +69,24 @@ void SleepUntilReal(uint64_t deadline_ms) {
     }
 }
 
-// The program waits, so everything due until now has been handled: the snapshots due are
-// taken of the screen as it stands.
-void TakeDueSnapshots(uint64_t now) {
+// The program waits, so everything due until now has been handled: the tasks due (snapshots,
+// probes) see the program as it stands.
+void RunDueIdleTasks(uint64_t now) {
     for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
         if (!it->WaitsForIdle()) {
             ++it;
             continue;
         }
-        if (it->probe) {
-            it->probe(it->probe_context);
-            it = script.erase(it);
-            continue;
-        }
-        std::string error;
-        const std::vector<uint16_t> frame = Frame();
-        if (!WritePng565(it->snapshot, frame.data(), kFrameWidth, kFrameHeight,
-                         kFrameWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
-            fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", it->snapshot.c_str(),
-                    error.c_str());
-        }
+        const std::function<void()> task = std::move(it->when_idle);
         it = script.erase(it);
+        task();
+        it = script.begin(); // a task may schedule more
     }
 }
 
 void WaitUntil(uint64_t deadline_ms) {
     const uint64_t now = NowMs();
-    TakeDueSnapshots(now);
+    RunDueIdleTasks(now);
     uint64_t wake = deadline_ms;
     if (!script.empty()) {
         wake = std::min(wake, std::max(now, script.front().at_ms));
@@ -213,19 +201,15 @@ void HeadlessCloseWhenScriptEnds(bool yes) {
     close_when_script_ends = yes;
 }
 
-void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path) {
+void HeadlessScheduleWhenIdle(uint64_t at_ms, std::function<void()> task) {
     ScriptedInput scripted;
     scripted.at_ms = at_ms;
-    scripted.snapshot = path;
+    scripted.when_idle = std::move(task);
     Schedule(scripted);
 }
 
 void HeadlessScheduleProbe(uint64_t at_ms, void (*probe)(void*), void* context) {
-    ScriptedInput scripted;
-    scripted.at_ms = at_ms;
-    scripted.probe = probe;
-    scripted.probe_context = context;
-    Schedule(scripted);
+    HeadlessScheduleWhenIdle(at_ms, [probe, context] { probe(context); });
 }
 
 void HeadlessScheduleDisplayLost(uint64_t at_ms) {
