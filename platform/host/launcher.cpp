@@ -139,19 +139,6 @@ std::string FromStartFolder(const std::string& path) {
     return start_folder + "/" + path;
 }
 
-// The host input a scripted key, close or loss stands for (either host takes it).
-HostInput InputOf(const ScriptEvent& e) {
-    HostInput input;
-    input.virtual_key = e.virtual_key;
-    input.down = e.kind == ScriptEvent::Kind::Down;
-    if (e.kind == ScriptEvent::Kind::Close) {
-        input.kind = HostInputKind::Close;
-    } else if (e.kind == ScriptEvent::Kind::Lost) {
-        input.kind = HostInputKind::Lost;
-    }
-    return input;
-}
-
 bool ReadText(const std::string& path, std::string* text) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -254,7 +241,7 @@ int main(int argc, char** argv) {
         }
         SdlHostStartTick(tick);
         for (const ScriptEvent& e : events) {
-            SdlHostSchedule(tick + e.at_ms, InputOf(e), e.path);
+            SdlHostSchedule(tick + e.at_ms, HostInputOf(e), e.path);
         }
         const int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
         SdlHostClose();
@@ -267,7 +254,7 @@ int main(int argc, char** argv) {
         if (e.kind == ScriptEvent::Kind::Snapshot) {
             HeadlessScheduleSnapshot(tick + e.at_ms, e.path);
         } else {
-            HeadlessScheduleInput(tick + e.at_ms, InputOf(e));
+            HeadlessScheduleInput(tick + e.at_ms, HostInputOf(e));
         }
     }
     // A script that ends with the game still running ends with the close button.

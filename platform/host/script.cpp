@@ -188,3 +188,15 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.at_ms < b.at_ms; });
     return true;
 }
+
+HostInput HostInputOf(const ScriptEvent& e) {
+    HostInput input;
+    input.virtual_key = e.virtual_key;
+    input.down = e.kind == ScriptEvent::Kind::Down;
+    if (e.kind == ScriptEvent::Kind::Close) {
+        input.kind = HostInputKind::Close;
+    } else if (e.kind == ScriptEvent::Kind::Lost) {
+        input.kind = HostInputKind::Lost;
+    }
+    return input;
+}

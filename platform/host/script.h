@@ -14,6 +14,8 @@
 // Escape, Return, Tab, Alt, Ctrl, Shift, F1 to F12, a letter or a digit.
 #pragma once
 
+#include "host.h"
+
 #include <stdint.h>
 
 #include <string>
@@ -40,3 +42,6 @@ std::string NameFromVirtualKey(uint8_t virtual_key);
 // A recording's first line may be "tick N": the tick count the recorded run started at.
 // Reads it from a script's text; false when the script has none.
 bool ScriptStartTick(const std::string& text, uint64_t* tick);
+
+// The host input a scripted key, close or loss stands for, whichever host replays it.
+HostInput HostInputOf(const ScriptEvent& e);

@@ -1,13 +1,7 @@
-// Zobu 4 platform floor: game controllers, as the SDL host's keyboard.
-//
-// A connected controller plays too: the d-pad or the left stick's left and right are the
-// arrow keys, the south button (A on an Xbox pad) is Space, Back or Select is Escape. The
-// game sees the same key events as from a keyboard. SDL repeats no controller button, so a
-// held direction repeats here with the keyboard's timing: after 500 ms, then every 33 ms.
-// Controllers come and go at any time; one pulled out lets go of what it held.
+// Zobu 4 platform floor: SDL's game controllers, as the keys of pad_keys.h.
 #pragma once
 
-#include "../host.h"
+#include "../pad_keys.h"
 
 #include <SDL.h>
 
@@ -23,26 +17,12 @@ class Gamepads {
     bool Take(const SDL_Event& e, uint64_t now_ms, std::deque<HostInput>* out);
 
     // The repeats of held directions that fell due by now.
-    void Repeat(uint64_t now_ms, std::deque<HostInput>* out);
+    void Repeat(uint64_t now_ms, std::deque<HostInput>* out) { keys_.Repeat(now_ms, out); }
 
     // When the next repeat falls due; UINT64_MAX while no direction is held.
-    uint64_t NextRepeat() const;
+    uint64_t NextRepeat() const { return keys_.NextRepeat(); }
 
   private:
-    // One direction (left or right), held by the d-pad, the stick, or both.
-    struct Direction {
-        uint8_t key = 0;
-        bool dpad = false;
-        bool stick = false;
-        uint64_t next_repeat_ms = 0;
-        bool Held() const { return dpad || stick; }
-    };
-
-    // Sets what holds a direction, and reports the key going down or up when that changes.
-    void Hold(Direction& d, bool* source, bool held, uint64_t now_ms, std::deque<HostInput>* out);
-    void ReleaseAll(uint64_t now_ms, std::deque<HostInput>* out);
-
-    Direction left_{0x25};  // VK_LEFT
-    Direction right_{0x27}; // VK_RIGHT
+    PadKeys keys_;
     std::map<SDL_JoystickID, SDL_GameController*> open_;
 };
