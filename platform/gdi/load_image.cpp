@@ -43,7 +43,7 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string*
     }
     bytes->resize(static_cast<size_t>(size));
     file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes->data()), size)) {
+    if (!file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(size))) {
         *error = "cannot read the file";
         return false;
     }

@@ -1,0 +1,247 @@
+// Zobu 4 in a browser: the page around the program. It fetches the art into the program's
+// file system, lays the canvas out at a whole-number scale, turns keys, the pointer and game
+// controllers into the program's input, shows its message boxes and says when it ended.
+// The program itself (zobu4.js, zobu4.wasm) and its host's JavaScript half (web_host.js)
+// reach the page through Module.zobu.
+'use strict';
+
+(function () {
+  // The art, as the build lists it: each file is fetched gzipped and unpacked into Bitmaps/.
+  const ART = @ZOBU_ART@;
+  const WIDTH = 640, HEIGHT = 480;
+
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('screen');
+  const params = new URLSearchParams(location.search);
+  const scriptName = params.get('script');
+  const args = [];
+  let lastError = '';
+
+  // Module.zobu: what web_host.js and the tests use.
+  const zobu = {
+    canvas: canvas,
+    context: canvas.getContext('2d', { alpha: false }),
+    snapshots: {},
+    wake: null,
+    status: null,        // WinMain's result, once it has returned
+    firstPaint: null,    // performance.now() of the first picture on the canvas
+    onPaint: null,       // a hook for benchmarks: (time, x, y, width, height)
+    painted(time, x, y, width, height) {
+      if (zobu.firstPaint === null) zobu.firstPaint = time;
+      if (zobu.onPaint) zobu.onPaint(time, x, y, width, height);
+    },
+    messageBox(text, title, style, done) {
+      const error = (style & 0x10) !== 0; // MB_ICONHAND
+      // The console gets the text too; an error the program reports is its own, not the page's.
+      (error ? console.warn : console.log)(title + ': ' + text);
+      if (error) lastError = text;
+      $('message-title').textContent = title;
+      $('message-text').textContent = text;
+      $('message').hidden = false;
+      $('message-ok').focus();
+      $('message-ok').onclick = () => {
+        $('message').hidden = true;
+        canvas.focus();
+        done(1); // IDOK
+      };
+    },
+    ended(status) {
+      zobu.status = status;
+      $('ended-text').textContent = status === 0
+        ? 'The game ended (exit status 0).'
+        : 'The game could not go on (exit status ' + status + ')' +
+          (lastError ? ':\n' + lastError : '.');
+      $('ended').hidden = false;
+      $('again').focus();
+    },
+    // The screen's pixels for the tests, 5:6:5, rows back to back, base64: a snapshot the
+    // replayed script took by that name, or the screen as the program last presented it.
+    frame(name) {
+      const pixels = name ? zobu.snapshots[name] : zobu.screen();
+      if (!pixels) return null;
+      const bytes = new Uint8Array(pixels.buffer, pixels.byteOffset, pixels.byteLength);
+      let text = '';
+      for (let i = 0; i < bytes.length; i += 0x8000) {
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      }
+      return btoa(text);
+    },
+    screen() {
+      const at = Module._zobu_web_screen ? Module._zobu_web_screen() : 0;
+      return at ? Module.HEAPU16.slice(at >> 1, (at >> 1) + WIDTH * HEIGHT) : null;
+    },
+  };
+
+  // Standard error: the console, and the last line for the page to show if the start fails.
+  function printErr(line) {
+    lastError = line.replace(/^zobu4: /, '');
+    console.warn(line);
+  }
+
+  async function fetchArt(name) {
+    const response = await fetch('Bitmaps/' + name + '.gz');
+    if (!response.ok) return; // the program says what it misses, as it would on a desktop
+    const unpacked = response.body.pipeThrough(new DecompressionStream('gzip'));
+    const bytes = new Uint8Array(await new Response(unpacked).arrayBuffer());
+    Module.FS.writeFile('/Bitmaps/' + name, bytes);
+  }
+
+  async function fetchScript(name) {
+    const response = await fetch('scripts/' + name + '.script');
+    if (!response.ok) throw new Error('no script "' + name + '"');
+    Module.FS.writeFile('/' + name + '.script', new Uint8Array(await response.arrayBuffer()));
+  }
+
+  function prepare() {
+    Module.addRunDependency('zobu-files');
+    Module.FS.mkdir('/Bitmaps');
+    Module.FS.chdir('/');
+    const work = ART.map(fetchArt);
+    if (scriptName !== null) {
+      work.push(fetchScript(scriptName));
+      args.push('--script', scriptName + '.script');
+    }
+    const tick = params.get('tick');
+    if (tick !== null) args.push('--tick', tick);
+    Promise.all(work).then(
+      () => Module.removeRunDependency('zobu-files'),
+      (error) => {
+        printErr('zobu4: ' + error.message);
+        zobu.ended(2);
+      });
+  }
+
+  // The largest whole-number scale of device pixels that fits the window; at least 1.
+  function layout() {
+    const ratio = window.devicePixelRatio || 1;
+    const scale = Math.max(1, Math.floor(Math.min(innerWidth * ratio / WIDTH,
+                                                  innerHeight * ratio / HEIGHT)));
+    canvas.style.width = (WIDTH * scale / ratio) + 'px';
+    canvas.style.height = (HEIGHT * scale / ratio) + 'px';
+    zobu.scale = scale;
+  }
+
+  function toggleFullScreen() {
+    if (document.fullscreenElement) {
+      document.exitFullscreen().catch(() => {});
+    } else {
+      document.documentElement.requestFullscreen().catch(() => {});
+    }
+  }
+
+  function wake() {
+    if (zobu.wake) zobu.wake();
+  }
+
+  function running() {
+    return zobu.status === null && typeof Module._zobu_web_key === 'function' &&
+           $('message').hidden;
+  }
+
+  // Keys by where they are (KeyboardEvent.code); the program's keys do nothing else in the page.
+  // (Not through ccall: while the program waits, ccall would take its call for the program's.)
+  let codeBuffer = 0;
+  function sendKey(code, down) {
+    if (!codeBuffer) codeBuffer = Module._malloc(32);
+    Module.stringToUTF8(code, codeBuffer, 32);
+    return Module._zobu_web_key(codeBuffer, down ? 1 : 0);
+  }
+  const held = new Set();
+  function key(event, down) {
+    if (!running()) return;
+    if (down && event.code === 'Enter' && event.altKey) {
+      if (!event.repeat) toggleFullScreen();
+      event.preventDefault();
+      return;
+    }
+    if (!down && !held.has(event.code)) return;
+    const taken = sendKey(event.code, down);
+    if (!taken) return;
+    if (down) held.add(event.code); else held.delete(event.code);
+    // Browser shortcuts (Ctrl+R, F5, F11) keep working: the game has no use for them.
+    const shortcut = event.ctrlKey || event.metaKey || /^F\d+$/.test(event.code);
+    if (!shortcut) event.preventDefault();
+    wake();
+  }
+  // A page that loses the keyboard gets no key-up: let go of what was held.
+  function releaseAll() {
+    for (const code of held) sendKey(code, false);
+    held.clear();
+    wake();
+  }
+
+  // The pointer, mapped back to the 640 x 480 screen as the SDL host maps its window.
+  function pointer(event) {
+    if (!running()) return;
+    const box = canvas.getBoundingClientRect();
+    const x = Math.floor((event.clientX - box.left) * WIDTH / box.width);
+    const y = Math.floor((event.clientY - box.top) * HEIGHT / box.height);
+    const button = event.type !== 'pointermove' && event.button === 0;
+    if (event.type !== 'pointermove' && !button) return;
+    Module._zobu_web_mouse(x, y, button ? 1 : 0, event.type === 'pointerdown' ? 1 : 0);
+    wake();
+  }
+
+  // Game controllers, in the Gamepad API's standard layout; the browser has no events for
+  // their buttons, so the page looks at each animation frame while one is connected.
+  let padsLooking = false;
+  function lookAtPads() {
+    const pads = Array.from(navigator.getGamepads ? navigator.getGamepads() : []).filter(Boolean);
+    if (pads.length === 0 || zobu.status !== null) {
+      padsLooking = false;
+      return;
+    }
+    if (running()) {
+      for (const pad of pads) {
+        const pressed = (i) => pad.buttons[i] && pad.buttons[i].pressed;
+        const buttons = (pressed(14) ? 1 : 0) | (pressed(15) ? 2 : 0) |
+                        (pressed(0) ? 4 : 0) | (pressed(8) ? 8 : 0);
+        const stick = Math.round(Math.max(-1, Math.min(1, pad.axes[0] || 0)) * 32767);
+        Module._zobu_web_pad(pad.index, buttons, stick);
+      }
+      wake();
+    }
+    requestAnimationFrame(lookAtPads);
+  }
+  function padsChanged(event) {
+    if (event.type === 'gamepaddisconnected' && running()) {
+      Module._zobu_web_pad_gone(event.gamepad.index);
+      wake();
+    }
+    if (!padsLooking) {
+      padsLooking = true;
+      requestAnimationFrame(lookAtPads);
+    }
+  }
+
+  window.addEventListener('keydown', (e) => key(e, true));
+  window.addEventListener('keyup', (e) => key(e, false));
+  window.addEventListener('blur', () => { if (running()) releaseAll(); });
+  for (const type of ['pointermove', 'pointerdown', 'pointerup']) {
+    window.addEventListener(type, pointer);
+  }
+  window.addEventListener('gamepadconnected', padsChanged);
+  window.addEventListener('gamepaddisconnected', padsChanged);
+  window.addEventListener('resize', layout);
+  canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+  $('fullscreen').addEventListener('click', () => { toggleFullScreen(); canvas.focus(); });
+  $('again').addEventListener('click', () => location.reload());
+  layout();
+  canvas.focus();
+
+  window.zobu = zobu;
+  window.Module = {
+    zobu: zobu,
+    arguments: args,
+    preRun: [prepare],
+    print: (line) => console.log(line),
+    printErr: printErr,
+    onAbort: (what) => { printErr('zobu4: the program stopped: ' + what); zobu.ended(1); },
+  };
+
+  // After the first visit the page plays with no network: the service worker keeps its files.
+  zobu.offline = 'serviceWorker' in navigator
+    ? navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready)
+    : Promise.reject(new Error('no service worker here'));
+  zobu.offline.catch(() => {});
+})();
