@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"in_flight", 0, {"in_flight"}},
                       Case{"catch_then_miss", 7, {"caught", "missed"}},
                       Case{"overlap", 7, {"overlap1", "overlap2"}},
-                      Case{"speed_ladder", 0, {"speed8", "speed10", "speed12"}}),
+                      Case{"speed_ladder", 0, {"speed8", "speed10", "speed12"}},
+                      Case{"first_miss", 0, {"first_miss"}}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.script); });
 
 std::string Bytes(const std::string& path) {
