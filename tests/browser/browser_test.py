@@ -1,0 +1,192 @@
+"""The game in a real browser: the site the web build made, served on 127.0.0.1, played in
+headless Chromium with real key events. Usage: browser_test.py SITE CASE (a class below)."""
+import glob
+import os
+import re
+import shutil
+import sys
+import tempfile
+import unittest
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+import frames
+from browser import Browser, Server
+
+SITE = sys.argv.pop(1) if __name__ == '__main__' else os.environ.get('ZOBU_WEB_SITE', 'build/web')
+TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
+
+# Where the game's pictures are fixed: below the score panel and above the Pot, only the
+# Dropper (and a falling item) change; the score box's text, left of the caret.
+PLAYFIELD = (0, 48, 640, 400)
+SCORE_TEXT = (82, 18, 110, 36)
+
+
+def golden(name):
+    return frames.read_png(os.path.join(TESTS, 'golden', f'game_{name}.png'))[2]
+
+
+def first_difference(a, b, box):
+    diff = frames.differences(a, b, box)
+    if not diff:
+        return ''
+    x, y = diff[0]
+    i = y * frames.WIDTH + x
+    return f'{len(diff)} pixels differ; the first at ({x}, {y}): {a[i]:06x}, not {b[i]:06x}'
+
+
+class PageCase(unittest.TestCase):
+    width, height = 1000, 800
+
+    def setUp(self):
+        self.server = Server(SITE)
+        self.browser = Browser(self.width, self.height)
+        self.addCleanup(self.browser.quit)
+        self.addCleanup(self.server.stop)
+
+    def open(self, query=''):
+        self.browser.driver.get(self.server.url + query)
+
+    def assertNoConsoleErrors(self):
+        self.assertEqual(self.browser.console_errors(), [])
+
+
+class GoldenScripts(PageCase):
+    def test_every_script_replays_to_the_native_golden_frames(self):
+        scripts = sorted(glob.glob(os.path.join(TESTS, 'scripts', '*.script')))
+        self.assertGreater(len(scripts), 5)
+        for path in scripts:
+            name = os.path.basename(path)[:-len('.script')]
+            with self.subTest(script=name):
+                self.open('?script=' + name)
+                self.assertEqual(self.browser.ended(), 0)
+                snapshots = re.findall(r'snapshot (\S+)\.png', open(path).read())
+                self.assertTrue(snapshots, name + ' takes no snapshot')
+                for snapshot in snapshots:
+                    frame = self.browser.frame(snapshot + '.png')
+                    self.assertIsNotNone(frame, snapshot + ' was not taken')
+                    self.assertEqual(first_difference(frame, golden(snapshot), (0, 0, 640, 480)),
+                                     '', snapshot)
+                # The canvas shows the screen as it ended, converted from 5:6:5.
+                self.assertEqual(first_difference(self.browser.canvas(), self.browser.frame(),
+                                                  (0, 0, 640, 480)), '', 'the canvas')
+        self.assertNoConsoleErrors()
+
+
+class RealKeys(PageCase):
+    width, height = 700, 640  # scale 1
+
+    def press(self, key):
+        ActionChains(self.browser.driver).key_down(key).key_up(key).perform()
+
+    def test_right_moves_space_drops_escape_ends(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        self.assertEqual(self.browser.js('return window.zobu.scale'), 1)
+        self.assertEqual(first_difference(self.browser.frame(), golden('first_frame'), PLAYFIELD),
+                         '', 'the Dropper starts at 256')
+
+        for _ in range(3):
+            self.press(Keys.ARROW_RIGHT)
+        three_rights = golden('three_rights')
+        frame = self.browser.frame_until(
+            lambda f: not frames.differences(f, three_rights, PLAYFIELD), timeout=3)
+        self.assertEqual(first_difference(frame, three_rights, PLAYFIELD), '',
+                         'three Rights move the Dropper 6 pixels, to 262')
+
+        self.press(Keys.SPACE)
+        scores = {'1/1': golden('caught'), '0/1': golden('first_miss')}
+
+        def score(f):
+            return next((text for text, picture in scores.items()
+                         if not frames.differences(f, picture, SCORE_TEXT)), None)
+        frame = self.browser.frame_until(score, timeout=8)  # the item lands within 5 s
+        self.assertIn(score(frame), scores, 'the score box says neither 1/1 nor 0/1')
+        self.assertEqual(self.browser.js('return [scrollX, scrollY]'), [0, 0],
+                         'the game\'s keys do not scroll the page')
+
+        self.press(Keys.ESCAPE)
+        self.assertEqual(self.browser.ended(), 0)
+        ended = self.browser.js('return document.getElementById("ended")')
+        self.assertTrue(ended.is_displayed())
+        self.assertIn('The game ended (exit status 0)', ended.text)
+        self.assertIn('Play again', ended.text)
+        self.assertNoConsoleErrors()
+
+
+class Layout(PageCase):
+    def test_resizing_keeps_a_whole_number_scale(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        for width, height in ((700, 640), (1500, 1200), (2100, 1200), (1000, 800)):
+            self.browser.driver.set_window_size(width, height)
+            inner = self.browser.wait('innerWidth === %d || innerHeight < %d ? '
+                                      '[innerWidth, innerHeight] : null' % (width, height),
+                                      what='the new size')
+            box = self.browser.js('const r = document.getElementById("screen")'
+                                  '.getBoundingClientRect(); return [r.left, r.top, r.width, '
+                                  'r.height]')
+            scale = box[2] / 640
+            with self.subTest(window=(width, height)):
+                self.assertEqual(scale, int(scale))
+                self.assertEqual(box[3], 480 * scale)
+                expected = max(1, min(inner[0] // 640, inner[1] // 480))
+                self.assertEqual(scale, expected)
+                self.assertAlmostEqual(box[0], (inner[0] - box[2]) / 2, delta=0.5)
+        self.assertEqual(self.browser.js('return getComputedStyle(document.getElementById('
+                                         '"screen")).imageRendering'), 'pixelated')
+        self.assertNoConsoleErrors()
+
+
+class MissingArt(PageCase):
+    def setUp(self):
+        self.copy = tempfile.mkdtemp(prefix='zobu4-site-')
+        self.addCleanup(shutil.rmtree, self.copy, True)
+        shutil.copytree(SITE, self.copy, dirs_exist_ok=True)
+        os.remove(os.path.join(self.copy, 'Bitmaps', 'back1.bmp.gz'))
+        self.server = Server(self.copy)
+        self.browser = Browser(self.width, self.height)
+        self.addCleanup(self.browser.quit)
+        self.addCleanup(self.server.stop)
+
+    def test_the_one_line_in_the_page_status_1(self):
+        self.open()
+        self.assertEqual(self.browser.ended(), 1)
+        ended = self.browser.js('return document.getElementById("ended")')
+        self.assertTrue(ended.is_displayed())
+        self.assertIn('exit status 1', ended.text)
+        self.assertIn('cannot load bitmap "Bitmaps\\back1.bmp": no such file', ended.text)
+        # The missing file's 404 is the server's answer; nothing the page did went wrong.
+        thrown = [m for m in self.browser.console_errors() if 'back1.bmp.gz' not in m]
+        self.assertEqual(thrown, [])
+
+
+class OfflineAndInstallable(PageCase):
+    def test_plays_with_the_server_stopped_and_offers_to_install(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        kept = self.browser.driver.execute_async_script(
+            'const done = arguments[0];'
+            'window.zobu.offline.then(() => caches.keys())'
+            '  .then((names) => caches.open(names[0])).then((c) => c.keys())'
+            '  .then((requests) => done(requests.map((r) => new URL(r.url).pathname)))'
+            '  .catch((e) => done(String(e)));')
+        for path in ('/', '/zobu4.wasm', '/zobu4.js', '/Bitmaps/back1.bmp.gz'):
+            self.assertIn(path, kept)
+
+        errors = self.browser.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
+        self.assertEqual(errors.get('installabilityErrors'), [])
+        self.assertNoConsoleErrors()
+
+        self.server.stop()
+        self.browser.driver.refresh()
+        self.browser.wait('window.zobu && window.zobu.firstPaint', what='the game offline')
+        self.assertIsNone(self.browser.status())
+        self.assertEqual(first_difference(self.browser.frame(), golden('first_frame'), PLAYFIELD),
+                         '')
+        self.assertNoConsoleErrors()
+
+
+if __name__ == '__main__':
+    unittest.main(argv=sys.argv[:1] + sys.argv[1:], verbosity=2)
