@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+    emscripten chromium chromium-driver python3-selenium
 )
 
 missing=()
