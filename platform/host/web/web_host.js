@@ -34,7 +34,7 @@ mergeInto(LibraryManager.library, {
       z.imageAt = rgba;
     }
     z.context.putImageData(z.image, 0, 0, x, y, width, height);
-    z.painted(performance.now());
+    z.painted(performance.now(), x, y, width, height);
   },
 
   zobu_js_message_box: function (text, title, style) {
