@@ -66,11 +66,12 @@ class Browser:
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
 
-    def wait(self, script, timeout=20.0, what=None):
-        """Polls the expression `script` until it is neither null nor false; returns it."""
+    def wait(self, script, timeout=20.0, what=None, *args):
+        """Polls the expression `script` (which may use `arguments`) until it is neither null
+        nor false; returns it."""
         deadline = time.monotonic() + timeout
         while True:
-            value = self.js('return ' + script)
+            value = self.js('return ' + script, *args)
             if value is not None and value is not False:
                 return value
             if time.monotonic() > deadline:

@@ -138,6 +138,23 @@ class Layout(PageCase):
                                          '"screen")).imageRendering'), 'pixelated')
         self.assertNoConsoleErrors()
 
+    def test_the_pointer_is_hit_tested_on_the_screen_at_any_scale(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        canvas = self.browser.js('return document.getElementById("screen")')
+        for width, height in ((700, 640), (1500, 1200)):
+            self.browser.driver.set_window_size(width, height)
+            scale = self.browser.wait('innerWidth === %d && window.zobu.scale' % width)
+            # The score panel keeps the arrow; the game hides the pointer over its own window.
+            for x, y, cursor in ((100, 25, 'default'), (320, 300, 'none'), (150, 20, 'default'),
+                                 (165, 20, 'none')):
+                with self.subTest(scale=scale, at=(x, y)):
+                    ActionChains(self.browser.driver).move_to_element_with_offset(
+                        canvas, (x - 320) * scale + scale // 2, (y - 240) * scale + scale // 2
+                    ).perform()
+                    self.browser.wait('getComputedStyle(arguments[0]).cursor === "%s"' % cursor,
+                                      2, f'the cursor {cursor} at {(x, y)}', canvas)
+
 
 class MissingArt(PageCase):
     def setUp(self):

@@ -87,6 +87,7 @@
   }
 
   async function fetchScript(name) {
+    if (!/^[A-Za-z0-9_-]+$/.test(name)) throw new Error('no script "' + name + '"');
     const response = await fetch('scripts/' + name + '.script');
     if (!response.ok) throw new Error('no script "' + name + '"');
     Module.FS.writeFile('/' + name + '.script', new Uint8Array(await response.arrayBuffer()));
