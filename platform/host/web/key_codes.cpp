@@ -20,7 +20,7 @@ uint8_t VirtualKeyFromCode(const char* code) {
     if ((length == 2 || length == 3) && code[0] == 'F' && code[1] >= '1' && code[1] <= '9') {
         char* end = nullptr;
         const long n = strtol(code + 1, &end, 10);
-        if (*end == '\0' && n >= 1 && n <= 12 && (length == 2 || code[1] == '1')) {
+        if (*end == '\0' && n >= 1 && n <= 12) {
             return static_cast<uint8_t>(0x70 + n - 1); // VK_F1
         }
         return 0;
@@ -30,12 +30,10 @@ uint8_t VirtualKeyFromCode(const char* code) {
         uint8_t virtual_key;
     };
     static const Named named[] = {
-        {"ArrowLeft", 0x25},   {"ArrowUp", 0x26},      {"ArrowRight", 0x27},
-        {"ArrowDown", 0x28},   {"Space", 0x20},        {"Escape", 0x1B},
-        {"Enter", 0x0D},       {"NumpadEnter", 0x0D},  {"Tab", 0x09},
-        {"Backspace", 0x08},   {"AltLeft", 0x12},      {"AltRight", 0x12},
-        {"ControlLeft", 0x11}, {"ControlRight", 0x11}, {"ShiftLeft", 0x10},
-        {"ShiftRight", 0x10},
+        {"ArrowLeft", 0x25},   {"ArrowUp", 0x26},      {"ArrowRight", 0x27}, {"ArrowDown", 0x28},
+        {"Space", 0x20},       {"Escape", 0x1B},       {"Enter", 0x0D},      {"NumpadEnter", 0x0D},
+        {"Tab", 0x09},         {"Backspace", 0x08},    {"AltLeft", 0x12},    {"AltRight", 0x12},
+        {"ControlLeft", 0x11}, {"ControlRight", 0x11}, {"ShiftLeft", 0x10},  {"ShiftRight", 0x10},
     };
     for (const Named& n : named) {
         if (strcmp(n.code, code) == 0) {

@@ -46,8 +46,8 @@ int screen_pitch_bytes = 0;
 uint8_t rows_waiting[kHeight];
 bool paint_requested = false;
 // What the canvas shows, and the canvas's pixels as the page's ImageData reads them.
-std::vector<uint16_t> shown(kWidth * kHeight);
-std::vector<uint32_t> rgba(kWidth * kHeight, 0xFF000000u);
+std::vector<uint16_t> shown(kWidth* kHeight);
+std::vector<uint32_t> rgba(kWidth* kHeight, 0xFF000000u);
 
 uint64_t NowMs() {
     return start_tick + static_cast<uint64_t>(emscripten_get_now() - start_page_ms);
