@@ -95,6 +95,18 @@ class RealKeys(PageCase):
         self.assertEqual(first_difference(frame, three_rights, PLAYFIELD), '',
                          'three Rights move the Dropper 6 pixels, to 262')
 
+        # A game controller as the Gamepad API shows it: the d-pad's left, then the stick's,
+        # each pressed and let go, are one Left each; one Right brings the Dropper back.
+        for buttons, stick in ((1, 0), (0, 0), (0, -32767), (0, 0)):
+            self.browser.js('Module._zobu_web_pad(0, arguments[0], arguments[1]);'
+                            'window.zobu.wake && window.zobu.wake()', buttons, stick)
+        self.press(Keys.ARROW_RIGHT)
+        self.press(Keys.ARROW_RIGHT)
+        frame = self.browser.frame_until(
+            lambda f: not frames.differences(f, three_rights, PLAYFIELD), timeout=3)
+        self.assertEqual(first_difference(frame, three_rights, PLAYFIELD), '',
+                         'two Lefts from the controller, two Rights from the keys')
+
         self.press(Keys.SPACE)
         scores = {'1/1': golden('caught'), '0/1': golden('first_miss')}
 
