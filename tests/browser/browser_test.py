@@ -184,7 +184,7 @@ class MissingArt(PageCase):
         self.assertEqual(self.browser.ended(), 1)
         ended = self.browser.js('return document.getElementById("ended")')
         self.assertTrue(ended.is_displayed())
-        self.assertIn('exit status 1', ended.text)
+        self.assertIn('The game could not start (exit status 1)', ended.text)
         self.assertIn('cannot load bitmap "Bitmaps\\back1.bmp": no such file', ended.text)
         # The missing file's 404 is the server's answer; nothing the page did went wrong.
         thrown = [m for m in self.browser.console_errors() if 'back1.bmp.gz' not in m]

@@ -47,10 +47,11 @@
     },
     ended(status) {
       zobu.status = status;
-      $('ended-text').textContent = status === 0
-        ? 'The game ended (exit status 0).'
-        : 'The game could not go on (exit status ' + status + ')' +
-          (lastError ? ':\n' + lastError : '.');
+      // Exit status 1 is a start that failed (art missing, say); 2 a script it cannot read.
+      const said = status === 0 ? 'The game ended' : status === 1 ? 'The game could not start'
+                                                                  : 'The game stopped';
+      $('ended-text').textContent = said + ' (exit status ' + status + ')' +
+        (status !== 0 && lastError ? ':\n' + lastError : '.');
       $('ended').hidden = false;
       $('again').focus();
     },
