@@ -5,11 +5,6 @@
 
 #include <string.h>
 
-uint32_t RgbFrom565(uint16_t p) {
-    const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-    return (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
-}
-
 bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height,
                  int pitch_bytes, std::string* error) {
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);

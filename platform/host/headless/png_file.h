@@ -2,6 +2,8 @@
 // frames.
 #pragma once
 
+#include "../rgb565.h"
+
 #include <stdint.h>
 
 #include <string>
@@ -17,6 +19,3 @@ bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int
 // reason, when the file is missing or not such a picture.
 bool ReadPngRgb(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels,
                 std::string* error);
-
-// The 0x00RRGGBB colour a 5:6:5 pixel widens to.
-uint32_t RgbFrom565(uint16_t pixel);

@@ -3,6 +3,7 @@
 
 #include "../changed_rects.h"
 #include "../pad_keys.h"
+#include "../rgb565.h"
 #include "key_codes.h"
 
 #include <emscripten.h>
@@ -89,11 +90,10 @@ void ShowCursor(bool visible) {
 
 const HostOps kWebOps = {NowMs, WaitUntil, PollInput, Present, MessageBox, ShowCursor};
 
-// The canvas's byte order is R, G, B, A; each channel widens by repeating its top bits, as
-// GDI reads pixels back and as snapshots are written.
+// The canvas's bytes are R, G, B, A: the widened colour with its red and blue swapped, opaque.
 uint32_t CanvasPixel(uint16_t p) {
-    const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-    return 0xFF000000u | ((b << 3 | b >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (r << 3 | r >> 2);
+    const uint32_t rgb = RgbFrom565(p);
+    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
 }
 
 } // namespace
