@@ -22,8 +22,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -139,17 +137,6 @@ std::string FromStartFolder(const std::string& path) {
     return start_folder + "/" + path;
 }
 
-bool ReadText(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    std::ostringstream content;
-    content << file.rdbuf();
-    *text = content.str();
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -211,7 +198,7 @@ int main(int argc, char** argv) {
     std::vector<ScriptEvent> events;
     if (!script_path.empty()) {
         std::string text;
-        if (!ReadText(script_path, &text)) {
+        if (!ReadScriptFile(script_path, &text)) {
             return Refuse("cannot read the script \"" + script_path + "\"");
         }
         if (!ParseScript(text, &events, &error)) {

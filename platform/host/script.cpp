@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -199,4 +200,15 @@ HostInput HostInputOf(const ScriptEvent& e) {
         input.kind = HostInputKind::Lost;
     }
     return input;
+}
+
+bool ReadScriptFile(const std::string& path, std::string* text) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    *text = content.str();
+    return true;
 }

@@ -29,6 +29,9 @@ struct ScriptEvent {
     std::string path;        // Snapshot
 };
 
+// The whole text of the script file at `path`; false when it cannot be read.
+bool ReadScriptFile(const std::string& path, std::string* text);
+
 // Reads a script into the events it makes, taps and holds spelt out, in time order. False,
 // with "line N: reason", for the first line that is not an event of the format.
 bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error);

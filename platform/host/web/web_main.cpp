@@ -19,8 +19,6 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,16 +71,17 @@ int main(int argc, char** argv) {
     if (script_path.empty()) {
         HostInstall(WebHostOpen(tick));
     } else {
-        std::ifstream file(script_path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
+        std::string text;
         std::vector<ScriptEvent> events;
-        if (!file || !ParseScript(text.str(), &events, &error)) {
-            return Refuse(script_path + ": " + (file ? error : "cannot read it"), 2);
+        if (!ReadScriptFile(script_path, &text)) {
+            return Refuse("cannot read the script \"" + script_path + "\"", 2);
+        }
+        if (!ParseScript(text, &events, &error)) {
+            return Refuse(script_path + ": " + error, 2);
         }
         if (!tick_given) {
             tick = 0;
-            ScriptStartTick(text.str(), &tick);
+            ScriptStartTick(text, &tick);
         }
         HeadlessReset(HeadlessClock::Virtual, tick);
         replay = ReplayHost();
