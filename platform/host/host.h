@@ -8,8 +8,18 @@
 
 #include <stdint.h>
 
+// The screen every host shows: the game's display mode, 640 x 480.
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
 // A deadline that never comes: wait only for input.
 constexpr uint64_t kHostForever = UINT64_MAX;
+
+// A key held down repeats as Windows' keyboard does at its default settings: the first
+// repeat half a second after the key went down, then about 30 a second. Hosts whose input
+// source does not repeat (a script's hold, a game controller) repeat with this timing.
+constexpr uint64_t kKeyRepeatDelayMs = 500;
+constexpr uint64_t kKeyRepeatPeriodMs = 33;
 
 enum class HostInputKind : uint8_t {
     Key,   // a key went down (again, when auto-repeating) or up

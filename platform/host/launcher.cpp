@@ -1,7 +1,7 @@
 // Zobu 4 platform floor: the Linux entry point. It reads the host's own options, sets the
-// host up, and hands over to the game's WinMain, whose result is the exit status. The game
-// itself reads no command line: what is left after the host's options is passed on as
-// WinMain's command line, as Windows would pass it.
+// host up (with a script to replay, and a recording), and hands over to the game's WinMain, whose
+// result is the exit status. The game itself reads no command line: what is left after the host's
+// options is passed on as WinMain's command line, as Windows would pass it.
 #ifdef _WIN32
 #error "On Windows the program starts at WinMain itself; this file is for Linux."
 #endif
@@ -10,7 +10,10 @@
 
 #include "headless/headless.h"
 #include "host.h"
+#include "png_file.h"
+#include "recorder.h"
 #include "script.h"
+#include "sdl/event_wait.h"
 #include "sdl/sdl_host.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
@@ -22,6 +25,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,23 +34,56 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 namespace {
 
-// The host's options, each with its help. --help prints them, and the manual page is made
-// from --help (help2man), so this table is the one place they are written.
+// What the command line asks for.
+struct Settings {
+    bool headless = false;
+    bool tick_given = false;
+    uint64_t tick = 0;
+    std::string script;
+    std::string record;
+    SdlOptions sdl;
+    bool help = false;
+    bool version = false;
+};
+
+// The host's options, each with its help and what it does to the settings. --help prints
+// them, the manual page is made from --help (help2man), and the command line is read by
+// them: this table is the one place they are written. `take` gets the option's value (null
+// for a flag) and says why a value is not one.
 struct Option {
     const char* name;
     const char* argument; // null for a flag
     const char* help;
+    bool (*take)(const char* value, Settings* s, std::string* why);
 };
 const Option kOptions[] = {
-    {"--windowed", nullptr, "play in a window rather than on the whole screen"},
-    {"--scale", "N", "the window's scale (default: the largest that fits 80 % of the screen)"},
-    {"--gpu", nullptr, "scale on the graphics card (OpenGL) rather than the processor"},
-    {"--record", "FILE", "write every key and close, with its time, to FILE as a script"},
-    {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots"},
-    {"--script", "FILE", "take input from FILE too (one event a line: see Scripts)"},
-    {"--tick", "N", "start the tick count at N (headless: 0, or the script's): it seeds the Pot"},
-    {"--help", nullptr, "print this help and exit"},
-    {"--version", nullptr, "print the version and exit"},
+    {"--windowed", nullptr, "play in a window rather than on the whole screen",
+     [](const char*, Settings* s, std::string*) { return s->sdl.windowed = true; }},
+    {"--scale", "N", "the window's scale (default: the largest that fits 80 % of the screen)",
+     [](const char* v, Settings* s, std::string* why) {
+         *why = "a whole number from 1 to 16";
+         char* end = nullptr;
+         const long scale = strtol(v, &end, 10);
+         s->sdl.scale = static_cast<int>(scale);
+         return *v >= '1' && *v <= '9' && *end == '\0' && scale <= 16;
+     }},
+    {"--gpu", nullptr, "scale on the graphics card (OpenGL) rather than the processor",
+     [](const char*, Settings* s, std::string*) { return s->sdl.gpu = true; }},
+    {"--record", "FILE", "write every input the game takes, with its time, to FILE as a script",
+     [](const char* v, Settings* s, std::string*) { return !(s->record = v).empty(); }},
+    {"--headless", nullptr, "run with no window: a virtual clock, scripted input, snapshots",
+     [](const char*, Settings* s, std::string*) { return s->headless = true; }},
+    {"--script", "FILE", "take input from FILE too (one event a line: see Scripts)",
+     [](const char* v, Settings* s, std::string*) { return !(s->script = v).empty(); }},
+    {"--tick", "N", "start the tick count at N (headless: 0, or the script's): it seeds the Pot",
+     [](const char* v, Settings* s, std::string* why) {
+         *why = "a whole number from 0 to 4294967295";
+         return s->tick_given = ParseTick(v, &s->tick);
+     }},
+    {"--help", nullptr, "print this help and exit",
+     [](const char*, Settings* s, std::string*) { return s->help = true; }},
+    {"--version", nullptr, "print the version and exit",
+     [](const char*, Settings* s, std::string*) { return s->version = true; }},
 };
 
 const char kHelpBefore[] =
@@ -77,14 +115,15 @@ const char kHelpAfter[] =
     "  MS lose                another program takes the display, and gives it back\n"
     "  MS snapshot FILE.png   the screen, once everything due by then is handled\n"
     "\n"
-    "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Alt, Ctrl, Shift, F1-F12,\n"
-    "A-Z, 0-9.\n"
+    "NAME: Left, Right, Up, Down, Space, Escape, Return, Tab, Backspace, Alt, Ctrl,\n"
+    "Shift, F1-F12, A-Z, 0-9. A script is at most 1 MiB.\n"
     "\n"
     "Exit status:\n"
     "  0   the game was quit: Escape, Alt+F4, the close button, SIGINT, SIGTERM, or\n"
     "      the end of a headless script\n"
     "  1   the game could not start; one line on standard error says why\n"
-    "  2   a command line or script it cannot read\n"
+    "  2   a command line or script it cannot read, or a recording it cannot write\n"
+    "  3   the game was quit, but a snapshot or the recording could not be written\n"
     "\n"
     "Files:\n"
     "  Bitmaps/          the art, in the current folder; where there is none, the\n"
@@ -104,6 +143,76 @@ void PrintHelp() {
 int Refuse(const std::string& what) {
     fprintf(stderr, "zobu4: %s\n", what.c_str());
     return 2;
+}
+
+// How many single-letter edits make one word the other.
+size_t EditDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// Reads the command line into `s`; false, with the one line to say, for anything it is not.
+// Words that are not options are left for WinMain's command line, as Windows would pass them.
+bool ReadCommandLine(int argc, char** argv, Settings* s, std::string* rest, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.empty() || word[0] != '-') {
+            *rest += (rest->empty() ? "" : " ") + word;
+            continue;
+        }
+        const Option* option = nullptr;
+        const Option* closest = nullptr;
+        size_t closest_distance = 3; // a close match is at most two letters off
+        for (const Option& o : kOptions) {
+            const size_t distance = EditDistance(word.substr(0, 40), o.name);
+            if (distance == 0) {
+                option = &o;
+            } else if (distance < closest_distance) {
+                closest = &o;
+                closest_distance = distance;
+            }
+        }
+        if (!option) {
+            const std::string shown = word.size() <= 40 ? word : word.substr(0, 40) + "...";
+            *error = "unknown option \"" + shown + "\"" +
+                     (closest ? std::string("; did you mean ") + closest->name + "?" : "") +
+                     " (see --help)";
+            return false;
+        }
+        const char* value = nullptr;
+        if (option->argument) {
+            if (i + 1 >= argc) {
+                *error = word + " needs a value; see --help";
+                return false;
+            }
+            value = argv[++i];
+        }
+        std::string why;
+        if (!option->take(value, s, &why)) {
+            *error = word + " takes " + (why.empty() ? std::string("a value") : why);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether two paths name one file that exists.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 // The game looks for its art in the current folder, as on Windows. Installed, it keeps the
@@ -140,66 +249,39 @@ std::string FromStartFolder(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool headless = false, tick_given = false;
-    std::string script_path;
-    uint64_t tick = 0;
-    SdlOptions sdl;
-    std::string rest;
+    Settings settings;
+    std::string rest, error;
+    if (!ReadCommandLine(argc, argv, &settings, &rest, &error)) {
+        return Refuse(error);
+    }
+    if (settings.help) {
+        PrintHelp();
+        return 0;
+    }
+    if (settings.version) {
+        printf("zobu4 %s\n", ZOBU_VERSION);
+        return 0;
+    }
+    if (!settings.headless) {
+        EventWaitCatchSignals(); // before anything slow: a quit during start-up is kept
+    }
     char folder[4096];
     start_folder = getcwd(folder, sizeof folder) ? folder : "";
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help") {
-            PrintHelp();
-            return 0;
-        } else if (arg == "--version") {
-            printf("zobu4 %s\n", ZOBU_VERSION);
-            return 0;
-        } else if (arg == "--headless") {
-            headless = true;
-        } else if (arg == "--windowed") {
-            sdl.windowed = true;
-        } else if (arg == "--gpu") {
-            sdl.gpu = true;
-        } else if (arg == "--script" || arg == "--tick" || arg == "--scale" || arg == "--record") {
-            if (i + 1 >= argc) {
-                return Refuse(arg + " needs a value; see --help");
-            }
-            const char* value = argv[++i];
-            char* end = nullptr;
-            if (arg == "--script") {
-                script_path = FromStartFolder(value);
-            } else if (arg == "--record") {
-                sdl.record = FromStartFolder(value);
-            } else if (arg == "--scale") {
-                const long scale = strtol(value, &end, 10);
-                if (*value < '1' || *value > '9' || *end != '\0' || scale > 16) {
-                    return Refuse("--scale takes a whole number from 1 to 16");
-                }
-                sdl.scale = static_cast<int>(scale);
-            } else {
-                tick = strtoull(value, &end, 10);
-                tick_given = true;
-                if (*value < '0' || *value > '9' || *end != '\0' || tick > 0xFFFFFFFFu) {
-                    return Refuse("--tick takes a whole number from 0 to 4294967295");
-                }
-            }
-        } else {
-            rest += (rest.empty() ? "" : " ") + arg;
-        }
-    }
+    const std::string script_path = FromStartFolder(settings.script);
+    const std::string record_path = FromStartFolder(settings.record);
 
     StartInTheDataFolder();
-    std::string error;
     if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
         fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
         return 1;
     }
     std::vector<ScriptEvent> events;
+    uint64_t tick = settings.tick;
+    bool tick_known = settings.tick_given;
     if (!script_path.empty()) {
         std::string text;
-        if (!ReadScriptFile(script_path, &text)) {
-            return Refuse("cannot read the script \"" + script_path + "\"");
+        if (!ReadScriptFile(script_path, &text, &error)) {
+            return Refuse("cannot read the script \"" + script_path + "\": " + error);
         }
         if (!ParseScript(text, &events, &error)) {
             return Refuse(script_path + ": " + error);
@@ -208,43 +290,63 @@ int main(int argc, char** argv) {
             e.path = FromStartFolder(e.path); // snapshots go where the user ran the script
         }
         uint64_t recorded_tick = 0;
-        if (!tick_given && ScriptStartTick(text, &recorded_tick)) {
+        if (!tick_known && ScriptStartTick(text, &recorded_tick)) {
             tick = recorded_tick; // a recording replays from the tick it started at
-            tick_given = true;
+            tick_known = true;
         }
     }
-    if (!headless) {
-        const HostOps* ops = SdlHostOpen(sdl, &error);
-        if (!ops) {
+    if (!record_path.empty()) {
+        if (SameFile(record_path, script_path)) {
+            return Refuse("--record would write over the script it replays, \"" + script_path +
+                          "\"");
+        }
+        if (!RecorderOpen(record_path, &error)) {
+            return Refuse("cannot write the recording \"" + record_path + "\": " + error);
+        }
+    }
+
+    const HostOps* host = nullptr;
+    std::function<void(const std::string&)> snapshot;
+    EventSchedule* schedule = nullptr;
+    if (settings.headless) {
+        HeadlessReset(HeadlessClock::Virtual, tick);
+        // A script that ends with the game still running ends with the close button.
+        HeadlessCloseWhenScriptEnds(true);
+        host = HeadlessHost();
+        schedule = &HeadlessSchedule();
+        snapshot = [](const std::string& path) { WriteSnapshotPng(path, HeadlessFrame().data()); };
+    } else {
+        host = SdlHostOpen(settings.sdl, &error);
+        if (!host) {
             fprintf(stderr, "zobu4: %s; run it with --headless to play without a display\n",
                     error.c_str());
+            RecorderDiscard();
             return 1;
         }
-        HostInstall(ops);
         // A tick count that differs from run to run, as Windows' time since boot does: it
         // seeds the Pot's wandering. A replayed recording starts from its own.
-        if (!tick_given) {
+        if (!tick_known) {
             tick = static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu;
         }
         SdlHostStartTick(tick);
-        for (const ScriptEvent& e : events) {
-            SdlHostSchedule(tick + e.at_ms, HostInputOf(e), e.path);
-        }
-        const int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+        schedule = &SdlHostSchedule();
+        snapshot = SdlHostSnapshot;
+    }
+    ScheduleScript(events, tick, schedule, snapshot);
+    HostInstall(record_path.empty() ? host : RecorderWrap(host, tick));
+    int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+    if (!settings.headless) {
         SdlHostClose();
-        return status;
     }
-
-    HeadlessReset(HeadlessClock::Virtual, tick);
-    HostInstall(HeadlessHost());
-    for (const ScriptEvent& e : events) {
-        if (e.kind == ScriptEvent::Kind::Snapshot) {
-            HeadlessScheduleSnapshot(tick + e.at_ms, e.path);
-        } else {
-            HeadlessScheduleInput(tick + e.at_ms, HostInputOf(e));
-        }
+    if (!record_path.empty() && status != 0) {
+        RecorderDiscard(); // the game did not start: nothing was played to keep
+    } else if (!record_path.empty() && !RecorderFinish(&error)) {
+        fprintf(stderr, "zobu4: cannot write the recording \"%s\": %s\n", record_path.c_str(),
+                error.c_str());
+        status = status == 0 ? 3 : status;
     }
-    // A script that ends with the game still running ends with the close button.
-    HeadlessCloseWhenScriptEnds(true);
-    return WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
+    if (SnapshotFailures() > 0 && status == 0) {
+        status = 3; // each failure was said as it happened
+    }
+    return status;
 }

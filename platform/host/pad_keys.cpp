@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr uint64_t kRepeatDelayMs = 500;
-constexpr uint64_t kRepeatPeriodMs = 33;
 // The stick counts as pushed past this, and as let go again below the smaller number, so
 // that it does not flicker at the edge.
 constexpr int kStickPushed = 16000;
@@ -27,7 +25,7 @@ void PadKeys::Hold(Direction& d, bool* source, bool held, uint64_t now_ms,
     *source = held;
     if (d.Held() != was) {
         out->push_back(Key(d.key, d.Held()));
-        d.next_repeat_ms = now_ms + kRepeatDelayMs;
+        d.next_repeat_ms = now_ms + kKeyRepeatDelayMs;
     }
 }
 
@@ -67,7 +65,7 @@ void PadKeys::Repeat(uint64_t now_ms, std::deque<HostInput>* out) {
         if (d->Held() && d->next_repeat_ms <= now_ms) {
             out->push_back(Key(d->key, true));
             // A host that was away long does not make up for it: one repeat, then onwards.
-            d->next_repeat_ms = std::max(d->next_repeat_ms + kRepeatPeriodMs, now_ms + 1);
+            d->next_repeat_ms = std::max(d->next_repeat_ms + kKeyRepeatPeriodMs, now_ms + 1);
         }
     }
 }

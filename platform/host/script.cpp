@@ -3,20 +3,18 @@
 
 #include <windows.h>
 
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
 #include <strings.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace {
 
-// Windows' auto-repeat at its default settings: the first repeat after half a second, then
-// about 30 a second.
-constexpr uint64_t kRepeatDelayMs = 500;
-constexpr uint64_t kRepeatPeriodMs = 33;
-
-// A whole number of milliseconds, and nothing else.
+// A whole number of milliseconds, and nothing else. Fifteen digits is some thirty thousand
+// years: a tick count added to it cannot overflow.
 bool ParseMs(const std::string& word, uint64_t* out) {
     if (word.empty() || word.size() > 15 ||
         !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -26,41 +24,46 @@ bool ParseMs(const std::string& word, uint64_t* out) {
     return true;
 }
 
+// A word of the script as an error quotes it: cut short, so that a line of megabytes does
+// not become a message of megabytes.
+std::string Quote(const std::string& word) {
+    constexpr size_t kLongest = 32;
+    return "\"" + (word.size() <= kLongest ? word : word.substr(0, kLongest) + "...") + "\"";
+}
+
+struct Named {
+    const char* name;
+    uint8_t key;
+};
+const Named kKeyNames[] = {
+    {"Left", VK_LEFT},      {"Right", VK_RIGHT},   {"Up", VK_UP},         {"Down", VK_DOWN},
+    {"Space", VK_SPACE},    {"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},
+    {"Backspace", VK_BACK}, {"Alt", VK_MENU},      {"Ctrl", VK_CONTROL},  {"Shift", VK_SHIFT},
+};
+
 } // namespace
 
 uint8_t VirtualKeyFromName(const std::string& name) {
-    struct Named {
-        const char* name;
-        uint8_t key;
-    };
-    static const Named names[] = {
-        {"Left", VK_LEFT},   {"Right", VK_RIGHT},   {"Up", VK_UP},         {"Down", VK_DOWN},
-        {"Space", VK_SPACE}, {"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},
-        {"Alt", VK_MENU},    {"Ctrl", VK_CONTROL},  {"Shift", VK_SHIFT},
-    };
-    for (const Named& n : names) {
-        if (strcasecmp(n.name, name.c_str()) == 0) {
+    for (const Named& n : kKeyNames) {
+        if (name.size() == strlen(n.name) && strcasecmp(n.name, name.c_str()) == 0) {
             return n.key;
         }
     }
     if (name.size() == 1 && isalnum(static_cast<unsigned char>(name[0]))) {
         return static_cast<uint8_t>(toupper(static_cast<unsigned char>(name[0])));
     }
-    if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'F' || name[0] == 'f')) {
-        uint64_t n = 0;
-        if (ParseMs(name.substr(1), &n) && n >= 1 && n <= 12) {
-            return static_cast<uint8_t>(VK_F1 + n - 1);
-        }
+    uint64_t n = 0;
+    if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'F' || name[0] == 'f') &&
+        ParseMs(name.substr(1), &n) && n >= 1 && n <= 12) {
+        return static_cast<uint8_t>(VK_F1 + n - 1);
     }
     return 0;
 }
 
 std::string NameFromVirtualKey(uint8_t key) {
-    static const char* const named[] = {"Left",   "Right", "Up",  "Down", "Space", "Escape",
-                                        "Return", "Tab",   "Alt", "Ctrl", "Shift"};
-    for (const char* name : named) {
-        if (VirtualKeyFromName(name) == key) {
-            return name;
+    for (const Named& n : kKeyNames) {
+        if (n.key == key) {
+            return n.name;
         }
     }
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
@@ -72,6 +75,15 @@ std::string NameFromVirtualKey(uint8_t key) {
     return "";
 }
 
+bool ParseTick(const std::string& word, uint64_t* tick) {
+    uint64_t value = 0;
+    if (word.size() > 10 || !ParseMs(word, &value) || value > 0xFFFFFFFFu) {
+        return false;
+    }
+    *tick = value;
+    return true;
+}
+
 bool ScriptStartTick(const std::string& text, uint64_t* tick) {
     std::istringstream lines(text);
     std::string line;
@@ -81,7 +93,7 @@ bool ScriptStartTick(const std::string& text, uint64_t* tick) {
         if (!(words >> first)) {
             continue; // blank or a comment
         }
-        return first == "tick" && (words >> value) && !(words >> extra) && ParseMs(value, tick);
+        return first == "tick" && (words >> value) && !(words >> extra) && ParseTick(value, tick);
     }
     return false;
 }
@@ -91,12 +103,16 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
     std::istringstream lines(text);
     std::string line;
     uint64_t previous_ms = 0;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    for (uint64_t number = 1; std::getline(lines, line); ++number) {
         auto fail = [&](const std::string& reason) {
             *error = "line " + std::to_string(number) + ": " + reason;
             events->clear();
             return false;
         };
+        // A NUL would end a key name or a file name early wherever it is read as C text.
+        if (line.find('\0') != std::string::npos) {
+            return fail("a NUL byte");
+        }
         const size_t comment = line.find('#');
         std::istringstream words(line.substr(0, comment));
         std::vector<std::string> w;
@@ -108,14 +124,14 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
         }
         if (w[0] == "tick" && events->empty() && previous_ms == 0) {
             uint64_t tick = 0;
-            if (w.size() != 2 || !ParseMs(w[1], &tick)) {
-                return fail("\"tick\" takes the tick count the run started at");
+            if (w.size() != 2 || !ParseTick(w[1], &tick)) {
+                return fail("\"tick\" takes the tick count the run started at, 0 to 4294967295");
             }
             continue; // the recorded run's start: ScriptStartTick reads it
         }
         uint64_t at = 0;
         if (!ParseMs(w[0], &at)) {
-            return fail("\"" + w[0] + "\" is not a time in milliseconds");
+            return fail(Quote(w[0]) + " is not a time in milliseconds");
         }
         if (at < previous_ms) {
             return fail("time " + w[0] + " goes back before " + std::to_string(previous_ms));
@@ -124,17 +140,18 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
         const std::string verb = w.size() > 1 ? w[1] : "";
         auto key = [&](size_t index, uint8_t* vk) {
             if (w.size() <= index) {
-                return fail("\"" + verb + "\" needs a key name");
+                return fail(Quote(verb) + " needs a key name");
             }
             *vk = VirtualKeyFromName(w[index]);
-            return *vk != 0 || fail("unknown key \"" + w[index] + "\"");
+            return *vk != 0 || fail("unknown key " + Quote(w[index]));
         };
         auto words_are = [&](size_t n) {
-            return w.size() == n || fail("\"" + verb + "\" takes " + std::to_string(n - 2) +
+            return w.size() == n || fail(Quote(verb) + " takes " + std::to_string(n - 2) +
                                          " argument" + (n == 3 ? "" : "s"));
         };
         ScriptEvent e;
         e.at_ms = at;
+        e.line = number;
         uint8_t vk = 0;
         if (verb == "key" || verb == "down" || verb == "up") {
             if (!words_are(3) || !key(2, &vk)) {
@@ -154,16 +171,14 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
                 return false;
             }
             if (!ParseMs(w[3], &duration)) {
-                return fail("\"" + w[3] + "\" is not a duration in milliseconds");
+                return fail(Quote(w[3]) + " is not a duration in milliseconds");
             }
             e.virtual_key = vk;
+            e.held_until_ms = at + duration;
             events->push_back(e);
-            for (uint64_t t = kRepeatDelayMs; t < duration; t += kRepeatPeriodMs) {
-                e.at_ms = at + t;
-                events->push_back(e);
-            }
             e.kind = ScriptEvent::Kind::Up;
             e.at_ms = at + duration;
+            e.held_until_ms = 0;
             events->push_back(e);
         } else if (verb == "close" || verb == "lose") {
             if (!words_are(2)) {
@@ -180,10 +195,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
             events->push_back(e);
         } else {
             return fail(verb.empty() ? "an event needs a verb after its time"
-                                     : "unknown event \"" + verb + "\"");
+                                     : "unknown event " + Quote(verb));
         }
     }
-    // Holds and taps spell out events past their line's time: put them in time order,
+    // A tap's or a hold's key comes up after its line's time: put them in time order,
     // keeping the file's order among equal times.
     std::stable_sort(events->begin(), events->end(),
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.at_ms < b.at_ms; });
@@ -202,13 +217,41 @@ HostInput HostInputOf(const ScriptEvent& e) {
     return input;
 }
 
-bool ReadScriptFile(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary);
+void ScheduleScript(const std::vector<ScriptEvent>& events, uint64_t start_tick,
+                    EventSchedule* schedule,
+                    const std::function<void(const std::string&)>& snapshot) {
+    for (const ScriptEvent& e : events) {
+        if (e.kind == ScriptEvent::Kind::Snapshot) {
+            const std::string path = e.path;
+            schedule->AddWhenIdle(
+                start_tick + e.at_ms, [snapshot, path] { snapshot(path); }, e.line);
+        } else {
+            schedule->AddInput(start_tick + e.at_ms, HostInputOf(e), e.line,
+                               e.held_until_ms ? start_tick + e.held_until_ms : 0);
+        }
+    }
+}
+
+bool ReadScriptFile(const std::string& path, std::string* text, std::string* error) {
+    FILE* file = fopen(path.c_str(), "rb");
     if (!file) {
+        *error = strerror(errno);
         return false;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    *text = content.str();
+    // Read one byte past the bound: a file (or a device, or a pipe) that has it is too large.
+    text->assign(kScriptMaxBytes + 1, '\0');
+    const size_t got = fread(&(*text)[0], 1, text->size(), file);
+    const bool failed = ferror(file) != 0;
+    const int failure = errno;
+    fclose(file);
+    text->resize(got);
+    if (failed) {
+        *error = strerror(failure); // a folder: "Is a directory"
+        return false;
+    }
+    if (got > kScriptMaxBytes) {
+        *error = "larger than any script needs (1 MiB at most)";
+        return false;
+    }
     return true;
 }

@@ -1,7 +1,7 @@
 // The real program, end to end: how it ends, what it says, and what it shows.
 #include "support/game_run.h"
 
-#include "host/headless/png_file.h"
+#include "host/png_file.h"
 
 #include <gtest/gtest.h>
 

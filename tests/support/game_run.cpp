@@ -3,7 +3,7 @@
 
 #include "support/golden.h"
 
-#include "host/headless/png_file.h"
+#include "host/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Golden frames.
 #include "support/golden.h"
 
-#include "host/headless/png_file.h"
+#include "host/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -6,28 +6,18 @@
 #include <time.h>
 
 #include <algorithm>
-#include <deque>
 #include <utility>
 
 namespace {
 
 constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
-// An input to deliver; or, with a task, something to do once the program is idle.
-struct ScriptedInput {
-    uint64_t at_ms = 0;
-    HostInput input;
-    std::function<void()> when_idle;
-
-    bool WaitsForIdle() const { return static_cast<bool>(when_idle); }
-};
-
 // Which clock drives the host.
 HeadlessClock clock_kind = HeadlessClock::Virtual;
 // The virtual clock's reading.
 uint64_t virtual_now_ms = 0;
-// Input not yet delivered, ordered by time.
-std::deque<ScriptedInput> script;
+// Input not yet delivered, and tasks for when the program is idle.
+EventSchedule script;
 // Presents since the last reset, and the rows the last one said had changed.
 uint64_t presents = 0;
 std::vector<uint8_t> last_present_rows;
@@ -69,35 +59,19 @@ void SleepUntilReal(uint64_t deadline_ms) {
     }
 }
 
-// The program waits, so everything due until now has been handled: the tasks due (snapshots,
-// probes) see the program as it stands.
-void RunDueIdleTasks(uint64_t now) {
-    for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
-        if (!it->WaitsForIdle()) {
-            ++it;
-            continue;
-        }
-        const std::function<void()> task = std::move(it->when_idle);
-        it = script.erase(it);
-        task();
-        it = script.begin(); // a task may schedule more
-    }
-}
-
 void WaitUntil(uint64_t deadline_ms) {
     const uint64_t now = NowMs();
-    RunDueIdleTasks(now);
+    // The program waits, so everything due until now has been handled: the tasks due
+    // (snapshots, probes) see the program as it stands.
+    script.RunIdleTasks(now);
     uint64_t wake = deadline_ms;
-    if (!script.empty()) {
-        wake = std::min(wake, std::max(now, script.front().at_ms));
+    if (!script.Empty()) {
+        wake = std::min(wake, std::max(now, script.NextAt()));
     } else if (deadline_ms == kHostForever || close_when_script_ends) {
         // The script is over, or nothing will ever happen again: the user closes the program.
         HostInput close;
         close.kind = HostInputKind::Close;
-        ScriptedInput closing;
-        closing.at_ms = now;
-        closing.input = close;
-        script.push_back(closing);
+        script.AddInput(now, close);
         return;
     }
     if (wake <= now) {
@@ -110,32 +84,8 @@ void WaitUntil(uint64_t deadline_ms) {
     }
 }
 
-// Snapshots wait for the program to be idle; inputs behind them do not wait for them.
 bool PollInput(HostInput* input) {
-    const uint64_t now = NowMs();
-    for (auto it = script.begin(); it != script.end() && it->at_ms <= now; ++it) {
-        if (!it->WaitsForIdle()) {
-            *input = it->input;
-            script.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-void Schedule(ScriptedInput scripted) {
-    // Stable: after every event at the same time or earlier.
-    auto later =
-        std::upper_bound(script.begin(), script.end(), scripted.at_ms,
-                         [](uint64_t t, const ScriptedInput& other) { return t < other.at_ms; });
-    script.insert(later, scripted);
-}
-
-void Schedule(uint64_t at_ms, HostInput input) {
-    ScriptedInput scripted;
-    scripted.at_ms = at_ms;
-    scripted.input = input;
-    Schedule(scripted);
+    return script.TakeInput(NowMs(), input);
 }
 
 // Counts, and remembers where the screen is; a snapshot reads all of it when it is taken.
@@ -171,7 +121,7 @@ const HostOps* HeadlessHost() {
 void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     clock_kind = clock;
     virtual_now_ms = start_ms;
-    script.clear();
+    script.Clear();
     presents = 0;
     message_box_style = 0;
     cursor_shown = true;
@@ -180,21 +130,25 @@ void HeadlessReset(HeadlessClock clock, uint64_t start_ms) {
     screen_pitch_bytes = 0;
 }
 
+EventSchedule& HeadlessSchedule() {
+    return script;
+}
+
 void HeadlessScheduleInput(uint64_t at_ms, const HostInput& input) {
-    Schedule(at_ms, input);
+    script.AddInput(at_ms, input);
 }
 
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down) {
     HostInput key;
     key.virtual_key = virtual_key;
     key.down = down;
-    Schedule(at_ms, key);
+    script.AddInput(at_ms, key);
 }
 
 void HeadlessScheduleClose(uint64_t at_ms) {
     HostInput close;
     close.kind = HostInputKind::Close;
-    Schedule(at_ms, close);
+    script.AddInput(at_ms, close);
 }
 
 void HeadlessCloseWhenScriptEnds(bool yes) {
@@ -202,10 +156,7 @@ void HeadlessCloseWhenScriptEnds(bool yes) {
 }
 
 void HeadlessScheduleWhenIdle(uint64_t at_ms, std::function<void()> task) {
-    ScriptedInput scripted;
-    scripted.at_ms = at_ms;
-    scripted.when_idle = std::move(task);
-    Schedule(scripted);
+    script.AddWhenIdle(at_ms, std::move(task));
 }
 
 void HeadlessScheduleProbe(uint64_t at_ms, void (*probe)(void*), void* context) {
@@ -215,7 +166,7 @@ void HeadlessScheduleProbe(uint64_t at_ms, void (*probe)(void*), void* context) 
 void HeadlessScheduleDisplayLost(uint64_t at_ms) {
     HostInput lost;
     lost.kind = HostInputKind::Lost;
-    Schedule(at_ms, lost);
+    script.AddInput(at_ms, lost);
 }
 
 void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button, bool down) {
@@ -225,7 +176,7 @@ void HeadlessScheduleMouse(uint64_t at_ms, int32_t x, int32_t y, bool button, bo
     mouse.down = down;
     mouse.x = x;
     mouse.y = y;
-    Schedule(at_ms, mouse);
+    script.AddInput(at_ms, mouse);
 }
 
 void HeadlessAdvance(uint64_t delta_ms) {

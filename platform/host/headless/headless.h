@@ -11,6 +11,7 @@
 #pragma once
 
 #include "../host.h"
+#include "../schedule.h"
 
 #include <stdint.h>
 
@@ -27,6 +28,9 @@ const HostOps* HeadlessHost();
 // the machine's clock (real), and an empty script.
 void HeadlessReset(HeadlessClock clock, uint64_t start_ms = 0);
 
+// The script: what the launcher replays goes here (its holds repeat as they fall due).
+EventSchedule& HeadlessSchedule();
+
 // Adds a scripted input, delivered once the clock reaches at_ms. Events at the same time
 // keep the order in which they were added.
 void HeadlessScheduleInput(uint64_t at_ms, const HostInput& input);
@@ -34,9 +38,10 @@ void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
 // A PNG of the screen as last presented, written to `path` once the program has handled
 // everything due at or before at_ms (when it next waits with the clock there or later).
-// A file that cannot be written is said on standard error; the run goes on. (snapshot.cpp:
-// the one part of the host that needs libpng, which a browser build goes without.)
-void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path);
+// A file that cannot be written is said on standard error and counted (SnapshotFailures);
+// the run goes on. (snapshot.cpp: the one part of the host that needs libpng, which a
+// browser build goes without.)
+void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path, uint64_t order = 0);
 
 // Runs `task` once the program has handled everything due at or before at_ms, as a snapshot
 // is taken: it sees the screen (HeadlessFrame) and the program as they stand then.

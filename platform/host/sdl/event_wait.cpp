@@ -37,7 +37,10 @@ void DrainSignalPipe() {
 
 } // namespace
 
-void EventWaitOpen(SDL_Window* window) {
+void EventWaitCatchSignals() {
+    if (signal_pipe[0] >= 0) {
+        return; // caught already
+    }
     if (pipe2(signal_pipe, O_NONBLOCK | O_CLOEXEC) != 0) {
         signal_pipe[0] = signal_pipe[1] = -1;
     }
@@ -53,6 +56,10 @@ void EventWaitOpen(SDL_Window* window) {
         action.sa_flags = SA_RESETHAND | SA_RESTART;
         sigaction(signal_number, &action, nullptr);
     }
+}
+
+void EventWaitOpen(SDL_Window* window) {
+    EventWaitCatchSignals();
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

@@ -15,8 +15,13 @@
 
 #include <SDL.h>
 
-// Sets up the sleep for this window, and takes over SIGINT and SIGTERM. Call after SDL_Init
-// was told to leave the signals alone (SDL_HINT_NO_SIGNAL_HANDLERS).
+// Takes over SIGINT and SIGTERM, so that they end the game through its own quit. Called as
+// the program starts, before anything slow, so that a signal during start-up is not lost
+// (it is kept until the first wait); and by EventWaitOpen if it was not.
+void EventWaitCatchSignals();
+
+// Sets up the sleep for this window. Call after SDL_Init was told to leave the signals alone
+// (SDL_HINT_NO_SIGNAL_HANDLERS).
 void EventWaitOpen(SDL_Window* window);
 
 // Sleeps up to timeout_ms (at most a second), until the window system has something for

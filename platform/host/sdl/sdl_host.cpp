@@ -2,8 +2,8 @@
 #include "sdl_host.h"
 
 #include "../changed_rects.h"
-#include "../headless/png_file.h"
-#include "../script.h"
+#include "../png_file.h"
+#include "../schedule.h"
 #include "event_wait.h"
 #include "gamepad.h"
 
@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
+constexpr int kWidth = kScreenWidth, kHeight = kScreenHeight;
 constexpr unsigned kIconHand = 0x10; // MB_ICONHAND
 
 // The window; with --gpu, its renderer and the texture the screen is shown through; else the
@@ -39,22 +39,16 @@ bool picture_waiting = false; // presented, not yet shown
 // A byte a row: nonzero where the presents since the last picture shown may have changed it.
 std::vector<uint8_t> rows_changed(kHeight, 1);
 bool everything_stale = true; // the window lost what it showed: send all of it
-uint64_t last_shown_ms = 0;
+uint64_t last_shown_ms = 0;   // on the real clock
 uint64_t refresh_ms = 16;
-// The clock: SDL's milliseconds, moved so that it reads the start tick at the start.
+// The real clock: SDL's milliseconds, moved so that it reads the start tick at the start.
 uint64_t clock_offset_ms = 0;
-uint64_t start_tick = 0;
+// The game's clock, which the floor reads (see GameClockTo).
+uint64_t game_now_ms = 0;
 // Input taken from SDL, not yet handed to the floor.
 std::deque<HostInput> pending;
-// A script replayed in the window: inputs and snapshots by time, earliest first.
-struct Scripted {
-    uint64_t at_ms = 0;
-    HostInput input;
-    std::string snapshot;
-};
-std::deque<Scripted> script;
-// The recording, if any.
-FILE* record = nullptr;
+// A script replayed in the window, on the game's clock.
+EventSchedule script;
 // Controllers, whose buttons and stick are keys too.
 Gamepads gamepads;
 // The measuring switches (sdl_host.h), and what they measure.
@@ -68,8 +62,24 @@ uint64_t pictures = 0, pixels_sent = 0;
 
 uint64_t (*test_clock)() = nullptr; // SdlHostSetClock
 
-uint64_t NowMs() {
+uint64_t RealNowMs() {
     return test_clock ? test_clock() : SDL_GetTicks64() + clock_offset_ms;
+}
+
+// The game's clock moves only while the program waits, as the headless host's does, so that
+// a game played here is the game a recording of it replays headless.
+//  - It never passes what is due next, a timer or a scripted event, without stopping there:
+//    when the program falls behind, its clock falls behind with it rather than jump over a
+//    tick that the headless clock would stop at, and catches up once the program is idle.
+//  - Input from the player is taken only when the clock moves: as on Windows, where a key
+//    that is queued is retrieved before a timer that is due, the input goes first at that
+//    time, and a recording says so by that time alone. The clock moves by a millisecond at
+//    least for it, so that the input never meets, at one reading, a timer the program has
+//    already handled at that reading.
+//  - While the program works, the clock stands still: GetTickCount, a timer's arming and
+//    the input's time all read the moment the program last woke.
+uint64_t NowMs() {
+    return game_now_ms;
 }
 
 // Windows' virtual key for an SDL key, by its place on the keyboard; 0 for keys the game's
@@ -119,14 +129,6 @@ uint8_t VirtualKey(SDL_Scancode code) {
     }
 }
 
-void Record(const std::string& event) {
-    if (record) {
-        fprintf(record, "%llu %s\n", static_cast<unsigned long long>(NowMs() - start_tick),
-                event.c_str());
-        fflush(record);
-    }
-}
-
 void ToggleFullScreen() {
     const bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -136,18 +138,12 @@ void ToggleFullScreen() {
 // Turns what SDL reports into the floor's input.
 void Take(const SDL_Event& e) {
     HostInput input;
-    const size_t before = pending.size();
-    if (gamepads.Take(e, NowMs(), &pending)) {
-        for (size_t i = before; i < pending.size(); ++i) {
-            const std::string name = NameFromVirtualKey(pending[i].virtual_key);
-            Record(std::string(pending[i].down ? "down " : "up ") + name);
-        }
+    if (gamepads.Take(e, RealNowMs(), &pending)) {
         return;
     }
     switch (e.type) {
     case SDL_QUIT: // the window's close button
         input.kind = HostInputKind::Close;
-        Record("close");
         pending.push_back(input);
         break;
     case SDL_KEYDOWN:
@@ -167,10 +163,6 @@ void Take(const SDL_Event& e) {
         input.down = down;
         if (down && stats) {
             key_stamps.push_back(e.key.timestamp);
-        }
-        const std::string name = NameFromVirtualKey(input.virtual_key);
-        if (!name.empty()) {
-            Record(std::string(down ? "down " : "up ") + name);
         }
         pending.push_back(input);
         break;
@@ -207,48 +199,8 @@ void Take(const SDL_Event& e) {
     }
 }
 
-void Show();
-
-// The script's inputs that fell due. Its snapshots wait for the program to be idle (`idle`:
-// called from WaitUntil), so that everything due by then is handled, as headless; the
-// newest picture is shown first, and written as it is on the screen.
-void TakeScripted(bool idle) {
-    const uint64_t now = NowMs();
-    // An input due after a snapshot still waiting must not overtake it: in real time the game
-    // may not be idle between the two, and a later Escape would end it first.
-    uint64_t waiting_snapshot_ms = UINT64_MAX;
-    for (auto it = script.begin(); it != script.end() && it->at_ms <= now;) {
-        if (it->snapshot.empty()) {
-            if (it->at_ms > waiting_snapshot_ms) {
-                break;
-            }
-            pending.push_back(it->input);
-            it = script.erase(it);
-            continue;
-        }
-        if (!idle) {
-            waiting_snapshot_ms = std::min(waiting_snapshot_ms, it->at_ms);
-            ++it;
-            continue;
-        }
-        if (picture_waiting) {
-            Show();
-        }
-        std::string error;
-        if (!WritePng565(it->snapshot, shown.data(), kWidth, kHeight,
-                         kWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
-            fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", it->snapshot.c_str(),
-                    error.c_str());
-        }
-        it = script.erase(it);
-    }
-}
-
-// The clock's reading at the last drain; kHostForever once a wait may have let input in.
-uint64_t drained_at_ms = kHostForever;
-
+// Takes what SDL, the signals and the controllers have for the program.
 void Drain() {
-    drained_at_ms = NowMs();
     // One pump a drain: each reads the X connection and looks for controllers plugged in,
     // and SDL_PollEvent would pump again for every event and once more at the end.
     SDL_PumpEvents();
@@ -259,23 +211,9 @@ void Drain() {
     if (EventWaitTakeSignal()) { // SIGINT or SIGTERM
         HostInput close;
         close.kind = HostInputKind::Close;
-        Record("close");
         pending.push_back(close);
     }
-    TakeScripted(false);
-    const size_t before = pending.size();
-    gamepads.Repeat(NowMs(), &pending);
-    for (size_t i = before; i < pending.size(); ++i) {
-        Record("down " + NameFromVirtualKey(pending[i].virtual_key));
-    }
-}
-
-// The floor asks for input many times between two waits; within one millisecond, once is
-// enough: nothing new comes from SDL's queue, the script or the controllers' repeats.
-void DrainIfStale() {
-    if (drained_at_ms != NowMs()) {
-        Drain();
-    }
+    gamepads.Repeat(RealNowMs(), &pending);
 }
 
 // The CPU path: scales the changed rectangles of the picture into the window's surface, a
@@ -310,7 +248,7 @@ void ShowRects(const std::vector<ChangedRect>& rects) {
 // Sends what changed since the picture last shown, and shows it.
 void Show() {
     picture_waiting = false;
-    last_shown_ms = NowMs();
+    last_shown_ms = RealNowMs();
     if (screen_pixels) {
         std::vector<ChangedRect> rects;
         if (everything_stale || full_upload) {
@@ -371,49 +309,49 @@ void ReportStats() {
             static_cast<unsigned long long>(refresh_ms));
 }
 
-// The floor waits here: the newest picture is shown, paced to the display's refresh, and
-// SDL's events are waited for until the deadline.
+// The floor waits here: the script's tasks due are done, the newest picture is shown, paced
+// to the display's refresh, and SDL's events are waited for until the deadline. The game's
+// clock then moves as NowMs says.
 void WaitUntil(uint64_t deadline_ms) {
     for (;;) {
-        DrainIfStale();
-        if (pending.empty()) {
-            TakeScripted(true);
+        script.RunIdleTasks(game_now_ms); // the program is idle: its snapshots, say
+        const uint64_t stop = std::min(deadline_ms, script.NextAt());
+        if (stop <= game_now_ms) {
+            return;
         }
+        uint64_t real = RealNowMs();
+        Drain();
         if (!pending.empty()) {
+            game_now_ms = std::max(game_now_ms + 1, std::min(real, stop));
             return;
         }
-        uint64_t now = NowMs();
-        if (picture_waiting && now >= last_shown_ms + refresh_ms) {
+        if (real >= stop) {
+            game_now_ms = stop;
+            return;
+        }
+        if (picture_waiting && real >= last_shown_ms + refresh_ms) {
             Show();
-            now = NowMs();
+            real = RealNowMs();
         }
-        if (now >= deadline_ms) {
-            return;
-        }
-        uint64_t wake = std::min(deadline_ms, gamepads.NextRepeat());
-        if (!script.empty()) {
-            wake = std::min(wake, std::max(script.front().at_ms, now));
-        }
+        uint64_t wake = std::min(stop, gamepads.NextRepeat());
         if (picture_waiting) {
             wake = std::min(wake, last_shown_ms + refresh_ms);
         }
         // The clock counts whole milliseconds, so a wait of exactly the difference may end
         // just short of the deadline and cost another: wait one more.
-        const uint64_t wait = std::min<uint64_t>(wake - now + 1, 1000);
+        const uint64_t wait = wake > real ? std::min<uint64_t>(wake - real + 1, 1000) : 0;
         SDL_Event e;
         if (EventWait(static_cast<int>(wait), &e)) {
             Take(e);
         }
-        drained_at_ms = kHostForever;
     }
 }
 
+// Live input waits in `pending` until the clock moves (WaitUntil); the script's is due by
+// the clock.
 bool PollInput(HostInput* input) {
     if (pending.empty()) {
-        DrainIfStale(); // what is already waiting goes first, without asking SDL again
-    }
-    if (pending.empty()) {
-        return false;
+        return script.TakeInput(game_now_ms, input);
     }
     *input = pending.front();
     pending.pop_front();
@@ -511,26 +449,18 @@ const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
     }
     SDL_SetWindowMinimumSize(window, kWidth, kHeight);
     EventWaitOpen(window);
-    if (!options.record.empty()) {
-        record = fopen(options.record.c_str(), "w");
-        if (!record) {
-            *error = "cannot write the recording \"" + options.record + "\"";
-            SdlHostClose();
-            return nullptr;
-        }
-    }
     return &kSdlOps;
 }
 
-void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& snapshot) {
-    Scripted s;
-    s.at_ms = at_ms;
-    s.input = input;
-    s.snapshot = snapshot;
-    auto later =
-        std::upper_bound(script.begin(), script.end(), at_ms,
-                         [](uint64_t t, const Scripted& other) { return t < other.at_ms; });
-    script.insert(later, s);
+EventSchedule& SdlHostSchedule() {
+    return script;
+}
+
+void SdlHostSnapshot(const std::string& path) {
+    if (picture_waiting) {
+        Show(); // the newest picture, written as the window shows it
+    }
+    WriteSnapshotPng(path, shown.data());
 }
 
 void SdlHostSetClock(uint64_t (*now)()) {
@@ -538,21 +468,13 @@ void SdlHostSetClock(uint64_t (*now)()) {
 }
 
 void SdlHostStartTick(uint64_t tick) {
-    start_tick = tick;
     clock_offset_ms = tick - SDL_GetTicks64();
-    if (record) {
-        fprintf(record, "tick %llu\n", static_cast<unsigned long long>(tick));
-        fflush(record);
-    }
+    game_now_ms = tick;
 }
 
 void SdlHostClose() {
     if (stats) {
         ReportStats();
-    }
-    if (record) {
-        fclose(record);
-        record = nullptr;
     }
     if (texture) {
         SDL_DestroyTexture(texture);
@@ -570,6 +492,8 @@ void SdlHostClose() {
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
+    pending.clear();
+    script.Clear();
     SDL_Quit();
     EventWaitClose();
 }

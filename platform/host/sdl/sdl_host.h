@@ -7,6 +7,11 @@
 // the mouse is mapped back onto the 640 x 480 screen; the window's close button, SIGINT and
 // SIGTERM are the Close request.
 //
+// The game's clock (GetTickCount, the timers) is the real one, read when the program wakes
+// and stopped at whatever falls due: the same game as on the headless host's virtual clock,
+// played out in real time (sdl_host.cpp, NowMs). A script replayed in the window, or a
+// recording of a game played here, is the game the headless host replays.
+//
 // Presenting never blocks the game: a present only notes where the newest picture is, and
 // the host shows it when the game's loop waits, at most once per display refresh, sending
 // to the screen only the rectangles that changed since the picture last shown. Two paths,
@@ -25,6 +30,7 @@
 #pragma once
 
 #include "../host.h"
+#include "../schedule.h"
 
 #include <stdint.h>
 
@@ -34,7 +40,6 @@ struct SdlOptions {
     bool windowed = false; // a window instead of the whole desktop
     int scale = 0;         // the window's scale; 0: the largest that fits 80 % of the desktop
     bool gpu = false;      // scale on the graphics card through SDL's renderer, not the CPU
-    std::string record;    // where to write every input as a script, if anywhere
 };
 
 // Opens the display and returns the host's table, or null with the reason (no display, or
@@ -42,14 +47,18 @@ struct SdlOptions {
 const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error);
 
 // Sets the tick count the clock starts from (GetTickCount at WinMain's start), before any
-// Win32 call; the recording's first line names it.
+// Win32 call.
 void SdlHostStartTick(uint64_t tick);
 
-// Adds a scripted event (a script replayed in the window): an input delivered once the clock
-// reaches at_ms, live input going on meanwhile; with a path, a PNG of the picture shown then.
-void SdlHostSchedule(uint64_t at_ms, const HostInput& input, const std::string& snapshot);
+// A script replayed in the window: its inputs are delivered once the game's clock reaches
+// them, live input going on meanwhile.
+EventSchedule& SdlHostSchedule();
 
-// For tests: the host's clock reads `now` instead of SDL's milliseconds (null: SDL's again),
+// Writes the picture as the window shows it, after the newest present, as a PNG: a script's
+// snapshot.
+void SdlHostSnapshot(const std::string& path);
+
+// For tests: the real clock reads `now` instead of SDL's milliseconds (null: SDL's again),
 // so that a test decides what falls due when.
 void SdlHostSetClock(uint64_t (*now)());
 

@@ -3,7 +3,8 @@
 //
 //   --script FILE   replay FILE on the headless host's virtual clock, as the tests do: the
 //                   page shows the run and keeps each snapshot for the tests to read
-//   --tick N        the tick count to start at (it seeds the Pot); else from the time of day
+//   --tick N        the tick count to start at (it seeds the Pot), read as the desktop reads
+//                   it; else from the time of day
 //
 // WinMain's result goes back to the page, which says that the game ended.
 #include <windows.h>
@@ -54,10 +55,8 @@ int main(int argc, char** argv) {
         if (option == "--script") {
             script_path = argv[i + 1];
         } else if (option == "--tick") {
-            char* end = nullptr;
-            tick = strtoull(argv[i + 1], &end, 10);
             tick_given = true;
-            if (*end != '\0' || tick > 0xFFFFFFFFu) {
+            if (!ParseTick(argv[i + 1], &tick)) {
                 return Refuse("--tick takes a whole number from 0 to 4294967295", 2);
             }
         }
@@ -73,8 +72,8 @@ int main(int argc, char** argv) {
     } else {
         std::string text;
         std::vector<ScriptEvent> events;
-        if (!ReadScriptFile(script_path, &text)) {
-            return Refuse("cannot read the script \"" + script_path + "\"", 2);
+        if (!ReadScriptFile(script_path, &text, &error)) {
+            return Refuse("cannot read the script \"" + script_path + "\": " + error, 2);
         }
         if (!ParseScript(text, &events, &error)) {
             return Refuse(script_path + ": " + error, 2);
@@ -86,15 +85,8 @@ int main(int argc, char** argv) {
         HeadlessReset(HeadlessClock::Virtual, tick);
         replay = ReplayHost();
         HostInstall(&replay);
-        for (const ScriptEvent& e : events) {
-            if (e.kind == ScriptEvent::Kind::Snapshot) {
-                const std::string name = e.path;
-                HeadlessScheduleWhenIdle(tick + e.at_ms,
-                                         [name] { WebHostKeepSnapshot(name, HeadlessFrame()); });
-            } else {
-                HeadlessScheduleInput(tick + e.at_ms, HostInputOf(e));
-            }
-        }
+        ScheduleScript(events, tick, &HeadlessSchedule(),
+                       [](const std::string& name) { WebHostKeepSnapshot(name, HeadlessFrame()); });
         HeadlessCloseWhenScriptEnds(true);
     }
     char command_line[] = "";

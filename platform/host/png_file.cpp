@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include <stdio.h>
 #include <string.h>
 
 bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height,
@@ -56,4 +57,22 @@ bool ReadPngRgb(const std::string& path, int* width, int* height, std::vector<ui
             (uint32_t{rgb[3 * i]} << 16) | (uint32_t{rgb[3 * i + 1]} << 8) | rgb[3 * i + 2];
     }
     return true;
+}
+
+namespace {
+int snapshot_failures = 0;
+} // namespace
+
+void WriteSnapshotPng(const std::string& path, const uint16_t* screen) {
+    std::string error;
+    if (!WritePng565(path, screen, kScreenWidth, kScreenHeight,
+                     kScreenWidth * static_cast<int>(sizeof(uint16_t)), &error)) {
+        fprintf(stderr, "zobu4: cannot write the snapshot \"%s\": %s\n", path.c_str(),
+                error.c_str());
+        ++snapshot_failures;
+    }
+}
+
+int SnapshotFailures() {
+    return snapshot_failures;
 }

@@ -1,8 +1,9 @@
-// Zobu 4 platform floor: pictures of the screen as PNG files, for snapshots and golden
-// frames.
+// Zobu 4 platform floor: pictures of the screen as PNG files, for the hosts' snapshots and
+// the golden frames.
 #pragma once
 
-#include "../rgb565.h"
+#include "host.h"
+#include "rgb565.h"
 
 #include <stdint.h>
 
@@ -19,3 +20,11 @@ bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int
 // reason, when the file is missing or not such a picture.
 bool ReadPngRgb(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels,
                 std::string* error);
+
+// A snapshot of the whole screen (kScreenWidth x kScreenHeight, rows back to back) to
+// `path`. A file that cannot be written is said in one line on standard error and counted:
+// the run goes on, and ends with a status that says so.
+void WriteSnapshotPng(const std::string& path, const uint16_t* screen);
+
+// How many snapshots could not be written.
+int SnapshotFailures();
