@@ -133,6 +133,9 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
         if (!ParseMs(w[0], &at)) {
             return fail(Quote(w[0]) + " is not a time in milliseconds");
         }
+        if (at > kScriptLongestMs) {
+            return fail("time " + w[0] + " is past a day (86400000 ms)");
+        }
         if (at < previous_ms) {
             return fail("time " + w[0] + " goes back before " + std::to_string(previous_ms));
         }
@@ -172,6 +175,9 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
             }
             if (!ParseMs(w[3], &duration)) {
                 return fail(Quote(w[3]) + " is not a duration in milliseconds");
+            }
+            if (duration > kScriptLongestMs) {
+                return fail("a hold of " + w[3] + " ms is longer than a day (86400000 ms)");
             }
             e.virtual_key = vk;
             e.held_until_ms = at + duration;

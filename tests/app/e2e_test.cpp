@@ -123,11 +123,82 @@ TEST(EndToEnd, OtherKeys_CauseAFrameAndNothingElse) {
     EXPECT_EQ(elsewhere, 0);
 }
 
-TEST(EndToEnd, MalformedScript_RefusedWithItsLineExitTwo) {
-    GameRun run("0 key Right\n10 press Left\n");
-    EXPECT_EQ(run.exit_status, 2);
-    EXPECT_NE(run.standard_error.find("line 2: unknown event \"press\""), std::string::npos)
-        << run.standard_error;
+// What the launcher cannot use is refused before the game starts: exit status 2 and one
+// short line that says what is wrong, and the script it was given is left as it was.
+TEST(EndToEnd, WhatTheLauncherCannotUse_RefusedInOneLineExitTwo) {
+    struct Row {
+        const char* name;
+        const char* words;
+        std::string script;
+        const char* says;
+    };
+    const std::string replay = "--headless --script input.script";
+    const Row rows[] = {
+        {"a misspelt option", "--windowd", "",
+         "unknown option \"--windowd\"; did you mean --windowed?"},
+        {"an unknown option among known ones", "--headless --bogus", "",
+         "unknown option \"--bogus\""},
+        {"an option cut short", "--headles", "", "did you mean --headless?"},
+        {"--tick past its range", "--headless --tick 4294967296", "",
+         "--tick takes a whole number"},
+        {"an empty --tick", "--headless --tick ''", "", "--tick takes a whole number"},
+        {"a folder as the script", "--headless --script Bitmaps", "", "Is a directory"},
+        {"a device without end as the script", "--headless --script /dev/zero", "", "1 MiB"},
+        {"an unknown event", replay.c_str(), "0 key Right\n10 press Left\n",
+         "line 2: unknown event \"press\""},
+        {"a NUL inside a key name", replay.c_str(), std::string("0 hold Right\0junk 3000\n", 23),
+         "line 1: a NUL byte"},
+        {"a tick line past the tick count's range", replay.c_str(), "tick 4294967296\n",
+         "line 1: \"tick\" takes"},
+        {"a hold of thirty thousand years", replay.c_str(), "0 hold Left 999999999999999\n",
+         "line 1: a hold of 999999999999999 ms is longer than a day"},
+        {"a time past a day", replay.c_str(), "86400001 key Space\n", "line 1: time 86400001"},
+        {"an unknown key of 100 kB", replay.c_str(), "0 key " + std::string(100000, 'K') + "\n",
+         "line 1: unknown key \"KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK...\""},
+        {"a recording in a folder that is not there", "--headless --record /nonexistent/x.script",
+         "", "cannot write the recording \"/nonexistent/x.script\": No such file or directory"},
+        {"a recording over the script it replays",
+         "--headless --script input.script --record "
+         "./input.script",
+         "0 key Space\n", "--record would write over the script it replays"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameRun run(CommandLine{row.words}, row.script);
+        EXPECT_EQ(run.exit_status, 2);
+        EXPECT_EQ(Lines(run.standard_error), 1) << run.standard_error;
+        EXPECT_LT(run.standard_error.size(), 160u);
+        EXPECT_NE(run.standard_error.find(row.says), std::string::npos) << run.standard_error;
+        EXPECT_EQ(run.Read("input.script"), row.script);
+    }
+}
+
+// A recording holds every input the game took, when it took it: here a replay's, with the
+// hold's repeats as the keyboard makes them and the close that ends a headless script.
+TEST(EndToEnd, RecordingAReplay_WritesEveryInputTaken) {
+    GameRun run(CommandLine{"--headless --script input.script --record rec.script"},
+                "tick 7\n0 key Space\n150 hold Left 700\n2600 snapshot a.png\n");
+    EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+    std::string repeats;
+    for (int at = 650; at < 850; at += 33) {
+        repeats += std::to_string(at) + " down Left\n";
+    }
+    EXPECT_EQ(run.Read("rec.script"), "tick 7\n0 down Space\n1 up Space\n150 down Left\n" +
+                                          repeats + "850 up Left\n2600 close\n");
+}
+
+// A file --record would replace stays as it was when the game does not start; what could
+// not be written makes a run that played end with 3.
+TEST(EndToEnd, FilesThatCannotBeWritten_KeepWhatWasThereAndExitThree) {
+    GameRun failed(CommandLine{"--headless --record input.script"}, "what was there\n",
+                   ArtSetup::NoBackground);
+    EXPECT_EQ(failed.exit_status, 1);
+    EXPECT_EQ(failed.Read("input.script"), "what was there\n");
+    GameRun snapshot(CommandLine{"--headless --script input.script"},
+                     "0 snapshot /nonexistent/a.png\n");
+    EXPECT_EQ(snapshot.exit_status, 3);
+    EXPECT_EQ(Lines(snapshot.standard_error), 1) << snapshot.standard_error;
+    EXPECT_NE(snapshot.standard_error.find("/nonexistent/a.png"), std::string::npos);
 }
 
 } // namespace

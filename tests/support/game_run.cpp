@@ -46,7 +46,11 @@ void LinkArt(const std::string& directory, ArtSetup art) {
     }
 }
 
-GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art) {
+GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art)
+    : GameRun(CommandLine{"--headless --tick " + std::to_string(tick) + " --script input.script"},
+              script, art) {}
+
+GameRun::GameRun(const CommandLine& command, const std::string& script, ArtSetup art) {
     char pattern[] = "/tmp/zobu4-run-XXXXXX";
     if (!mkdtemp(pattern)) {
         ADD_FAILURE() << "cannot make a directory under /tmp";
@@ -55,12 +59,15 @@ GameRun::GameRun(const std::string& script, uint64_t tick, ArtSetup art) {
     directory_ = pattern;
     LinkArt(directory_, art);
     Write(Path("input.script"), script);
-    const std::string command = "cd '" + directory_ + "' && '" + ZOBU4_EXECUTABLE +
-                                "' --headless --tick " + std::to_string(tick) +
-                                " --script input.script 2>stderr.txt >stdout.txt";
-    const int status = system(command.c_str());
+    const std::string run = "cd '" + directory_ + "' && '" + ZOBU4_EXECUTABLE + "' " +
+                            command.words + " 2>stderr.txt >stdout.txt";
+    const int status = system(run.c_str());
     exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     standard_error = ReadAll(Path("stderr.txt"));
+}
+
+std::string GameRun::Read(const std::string& name) const {
+    return ReadAll(Path(name));
 }
 
 GameRun::~GameRun() {

@@ -17,13 +17,24 @@ enum class ArtSetup {
 // `art` says; links already there are replaced.
 void LinkArt(const std::string& directory, ArtSetup art = ArtSetup::Complete);
 
+// The words that follow `zobu4` on a command line, as a shell reads them.
+struct CommandLine {
+    std::string words;
+};
+
 class GameRun {
   public:
-    // Runs `zobu4 --headless --tick TICK --script FILE` with the script's text, in a fresh
-    // directory under /tmp, and waits for it to end. The directory, and the snapshots the
-    // script wrote into it, last as long as this object.
+    // Runs `zobu4 --headless --tick TICK --script input.script` with the script's text in
+    // input.script, in a fresh directory under /tmp, and waits for it to end. The directory,
+    // and the files the run wrote into it, last as long as this object.
     GameRun(const std::string& script, uint64_t tick = 0, ArtSetup art = ArtSetup::Complete);
+    // The same with a command line of the test's own.
+    GameRun(const CommandLine& command, const std::string& script,
+            ArtSetup art = ArtSetup::Complete);
     ~GameRun();
+
+    // The text of a file in the run's directory.
+    std::string Read(const std::string& name) const;
 
     int exit_status = -1;
     std::string standard_error;
