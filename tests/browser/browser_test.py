@@ -191,6 +191,17 @@ class MissingArt(PageCase):
         self.assertEqual(thrown, [])
 
 
+class RefusedTicks(PageCase):
+    def test_a_tick_the_desktop_refuses_is_refused_and_said(self):
+        for tick in ['', '-18446744073709551615', '4294967296', '12abc']:
+            with self.subTest(tick=tick):
+                self.open('?tick=' + tick)
+                self.assertEqual(self.browser.ended(), 2)
+                ended = self.browser.js('return document.getElementById("ended")')
+                self.assertIn('The game could not start (exit status 2)', ended.text)
+                self.assertIn('--tick takes a whole number from 0 to 4294967295', ended.text)
+
+
 class OfflineAndInstallable(PageCase):
     def test_plays_with_the_server_stopped_and_offers_to_install(self):
         self.open()

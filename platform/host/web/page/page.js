@@ -47,9 +47,10 @@
     },
     ended(status) {
       zobu.status = status;
-      // Exit status 1 is a start that failed (art missing, say); 2 a script it cannot read.
-      const said = status === 0 ? 'The game ended' : status === 1 ? 'The game could not start'
-                                                                  : 'The game stopped';
+      // Exit status 1 is a start that failed (art missing, say); 2 a script or a tick it
+      // cannot read.
+      const said = status === 0 ? 'The game ended'
+                 : status === 1 || status === 2 ? 'The game could not start' : 'The game stopped';
       $('ended-text').textContent = said + ' (exit status ' + status + ')' +
         (status !== 0 && lastError ? ':\n' + lastError : '.');
       $('ended').hidden = false;
