@@ -67,6 +67,17 @@ TEST_F(SdlClock, BehindItsTimers_StopsAtEachAndTakesTheKeyAtTheFirst) {
     EXPECT_EQ(got.virtual_key, kEscape);
 }
 
+// A program stopped for long (Ctrl+Z) goes on from where it was: it does not race through
+// the timers it missed, and a key then lands just after the timer it stopped at.
+TEST_F(SdlClock, StoppedForLong_GoesOnFromWhereItWas) {
+    real_ms = 61000;
+    host_->wait_until(1083);
+    EXPECT_EQ(host_->now_ms(), 1083u);
+    PressLive(SDL_SCANCODE_LEFT);
+    host_->wait_until(1166);
+    EXPECT_EQ(host_->now_ms(), 1084u) << "raced on through the missed minute";
+}
+
 // A key that comes within the millisecond of a timer the program has handled moves the clock
 // on: at one reading, input never follows a timer that reading already served.
 TEST_F(SdlClock, KeyInTheMillisecondOfAHandledTimer_MovesTheClockOn) {

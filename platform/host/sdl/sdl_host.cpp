@@ -43,8 +43,12 @@ uint64_t last_shown_ms = 0;   // on the real clock
 uint64_t refresh_ms = 16;
 // The real clock: SDL's milliseconds, moved so that it reads the start tick at the start.
 uint64_t clock_offset_ms = 0;
-// The game's clock, which the floor reads (see GameClockTo).
+// The game's clock, which the floor reads (see NowMs).
 uint64_t game_now_ms = 0;
+// A game that falls further behind than this was stopped (Ctrl+Z, a debugger, a machine
+// that slept) rather than slow: it goes on from where it was, not racing through the
+// timers it missed.
+constexpr uint64_t kLongestLagMs = 1000;
 // Input taken from SDL, not yet handed to the floor.
 std::deque<HostInput> pending;
 // A script replayed in the window, on the game's clock.
@@ -63,7 +67,7 @@ uint64_t pictures = 0, pixels_sent = 0;
 uint64_t (*test_clock)() = nullptr; // SdlHostSetClock
 
 uint64_t RealNowMs() {
-    return test_clock ? test_clock() : SDL_GetTicks64() + clock_offset_ms;
+    return (test_clock ? test_clock() : SDL_GetTicks64()) + clock_offset_ms;
 }
 
 // The game's clock moves only while the program waits, as the headless host's does, so that
@@ -76,6 +80,8 @@ uint64_t RealNowMs() {
 //    time, and a recording says so by that time alone. The clock moves by a millisecond at
 //    least for it, so that the input never meets, at one reading, a timer the program has
 //    already handled at that reading.
+//  - A program stopped for more than kLongestLagMs goes on from where it stopped: the real
+//    clock is moved back, which changes when the player's keys land, never the game's order.
 //  - While the program works, the clock stands still: GetTickCount, a timer's arming and
 //    the input's time all read the moment the program last woke.
 uint64_t NowMs() {
@@ -325,13 +331,16 @@ void WaitUntil(uint64_t deadline_ms) {
             game_now_ms = std::max(game_now_ms + 1, std::min(real, stop));
             return;
         }
+        if (picture_waiting && real >= last_shown_ms + refresh_ms) {
+            Show(); // also when behind: the player sees the game go on
+            real = RealNowMs();
+        }
         if (real >= stop) {
+            if (real - stop > kLongestLagMs) {
+                clock_offset_ms -= real - stop; // stopped for long: go on from here
+            }
             game_now_ms = stop;
             return;
-        }
-        if (picture_waiting && real >= last_shown_ms + refresh_ms) {
-            Show();
-            real = RealNowMs();
         }
         uint64_t wake = std::min(stop, gamepads.NextRepeat());
         if (picture_waiting) {
@@ -468,7 +477,7 @@ void SdlHostSetClock(uint64_t (*now)()) {
 }
 
 void SdlHostStartTick(uint64_t tick) {
-    clock_offset_ms = tick - SDL_GetTicks64();
+    clock_offset_ms = tick - (test_clock ? test_clock() : SDL_GetTicks64());
     game_now_ms = tick;
 }
 
