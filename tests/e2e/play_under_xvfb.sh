@@ -14,18 +14,10 @@ export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)" # pictures.py
 zobu4="$1"
 x11_close="$2"
 art="$3"
-work=$(mktemp -d /tmp/zobu4-xvfb-XXXXXX)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-ln -s "$art" "$work/Bitmaps"
-cd "$work"
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_session.sh"
+begin_session zobu4-xvfb "$art"
+open_display 1280x1024 24
+export DISPLAY="$display"
 
 # Starts the game and waits for its window; sets $pid and $window.
 start() {
@@ -106,10 +98,8 @@ echo "ok: a start without art in a window exits 1"
 # On a 16:9 screen the picture takes the scale that fits both ways: a window of scale 1 by
 # default (80 % of 1080 rows holds one 480), and over the whole screen scale 2, centred, so
 # that the hat's star at (320, 110) of the picture shows at (960, 280) of the screen.
-exec 4>"$work/display-wide"
-Xvfb -displayfd 4 -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 50); do [ -s "$work/display-wide" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display-wide")"
+open_display 1920x1080 24
+export DISPLAY="$display"
 "$zobu4" --windowed >/dev/null 2>"$work/err" &
 pid=$!
 window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"

@@ -20,22 +20,14 @@ while [ $# -gt 0 ]; do
     *) echo "unknown option $1" >&2; exit 2 ;;
     esac
 done
-work=$(mktemp -d /tmp/zobu4-quits-XXXXXX)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-ln -s "$art" "$work/Bitmaps"
-cd "$work"
-
-# Two displays of our own; Xvfb picks free numbers and writes them to the file given as fd.
-open_display() { # DEPTH GEOMETRY -> sets displays[DEPTH]
-    exec {fd}>"$work/display$1"
-    Xvfb -displayfd "$fd" -screen 0 "$2x$1" -nolisten tcp >/dev/null 2>&1 &
-    for _ in $(seq 100); do [ -s "$work/display$1" ] && break; sleep 0.1; done
-    [ -s "$work/display$1" ] || { echo "FAIL: no Xvfb at depth $1"; exit 1; }
-    displays[$1]=":$(cat "$work/display$1")"
-}
+source "$(dirname "$0")/x_session.sh"
+begin_session zobu4-quits "$art"
+# Two displays of our own, by depth.
 declare -A displays
-open_display 24 1280x1024
-open_display 16 640x480
+open_display 1280x1024 24
+displays[24]="$display"
+open_display 640x480 16
+displays[16]="$display"
 
 if $load; then
     for _ in $(seq "$(nproc)"); do (while :; do :; done) & done

@@ -10,17 +10,10 @@ zobu4="$1"
 art="$2"
 scripts="$3"
 golden="$4"
-work=$(mktemp -d /tmp/zobu4-replay-XXXXXX)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-ln -s "$art" "$work/Bitmaps"
-cd "$work"
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_session.sh"
+begin_session zobu4-replay "$art"
+open_display 1280x1024 24
+export DISPLAY="$display"
 
 # Every golden script, in a window. The golden runs start at tick 0 where a script names none;
 # a window's replay goes on after its script, so Escape ends it.
@@ -40,14 +33,15 @@ for path in "$scripts"/*.script; do
     echo "ok: $name in a window, every snapshot the golden one"
 done
 
-# A live game on a busy machine. Its script adds only the end: a snapshot at 6 s, then Escape.
-for _ in $(seq "$(nproc)"); do (while :; do :; done) & done
-printf '6000 snapshot live_end.png\n6001 key Escape\n' >"$work/end.script"
+# A live game on a busy machine, from its first key on. Its script adds only the end: a
+# snapshot at 8 s, then Escape.
+printf '8000 snapshot live_end.png\n8001 key Escape\n' >"$work/end.script"
 "$zobu4" --windowed --scale 1 --script "$work/end.script" --record "$work/live.script" \
     2>"$work/err" &
 pid=$!
-window=$(timeout 10 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
+window=$(timeout 30 xdotool search --sync --name '^Zobu 4$' | head -n 1) || fail "no window"
 xdotool windowfocus --sync "$window"
+for _ in $(seq "$(nproc)"); do (while :; do :; done) & done
 xdotool key --delay 120 Right Right space Left
 xdotool keydown Left; sleep 0.8; xdotool keyup Left # held: the keyboard's auto-repeat
 xdotool key --delay 150 space Right Right Right space
@@ -58,7 +52,7 @@ grep -qE '^[0-9]+ down Space$' "$work/live.script" || fail "the recording has no
 [ "$(grep -c ' down Left$' "$work/live.script")" -gt 3 ] || fail "the recording has no held Left"
 {
     head -n 1 "$work/live.script"
-    { tail -n +2 "$work/live.script"; echo "6000 snapshot replay_end.png"; } | sort -s -n -k1,1
+    { tail -n +2 "$work/live.script"; echo "8000 snapshot replay_end.png"; } | sort -s -n -k1,1
 } >"$work/replay.script"
 "$zobu4" --headless --script "$work/replay.script" 2>"$work/err" ||
     fail "the headless replay: $(cat "$work/err")"
