@@ -1,16 +1,11 @@
 // Zobu 4 platform floor: timed events that a host replays.
 #include "schedule.h"
 
-#include <algorithm>
-#include <tuple>
 #include <utility>
 
 void EventSchedule::Insert(Event e) {
     e.serial = ++added_;
-    auto key = [](const Event& x) { return std::tie(x.at_ms, x.order, x.serial); };
-    auto later = std::upper_bound(events_.begin(), events_.end(), e,
-                                  [&](const Event& a, const Event& b) { return key(a) < key(b); });
-    events_.insert(later, std::move(e));
+    events_.insert(std::move(e));
 }
 
 void EventSchedule::AddInput(uint64_t at_ms, const HostInput& input, uint64_t order,
@@ -37,8 +32,8 @@ bool EventSchedule::TakeInput(uint64_t now_ms, HostInput* input) {
         if (it->when_idle) {
             continue;
         }
-        Event taken = std::move(*it);
-        events_.erase(it);
+        auto node = events_.extract(it);
+        Event& taken = node.value();
         *input = taken.input;
         // Repeats are counted from the key's going down, so a late host does not shift them.
         const uint64_t next_ms =
@@ -46,8 +41,9 @@ bool EventSchedule::TakeInput(uint64_t now_ms, HostInput* input) {
         if (taken.input.kind == HostInputKind::Key && taken.input.down &&
             next_ms < taken.held_until_ms) {
             taken.at_ms = next_ms;
+            taken.serial = ++added_;
             ++taken.repeats;
-            Insert(std::move(taken));
+            events_.insert(std::move(node));
         }
         return true;
     }
@@ -60,13 +56,12 @@ void EventSchedule::RunIdleTasks(uint64_t now_ms) {
             ++it;
             continue;
         }
-        const std::function<void()> task = std::move(it->when_idle);
-        events_.erase(it);
+        const std::function<void()> task = std::move(events_.extract(it).value().when_idle);
         task();
         it = events_.begin(); // a task may add events
     }
 }
 
 uint64_t EventSchedule::NextAt() const {
-    return events_.empty() ? kHostForever : events_.front().at_ms;
+    return events_.empty() ? kHostForever : events_.begin()->at_ms;
 }

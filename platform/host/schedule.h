@@ -16,8 +16,9 @@
 
 #include <stdint.h>
 
-#include <deque>
 #include <functional>
+#include <set>
+#include <tuple>
 
 class EventSchedule {
   public:
@@ -52,8 +53,14 @@ class EventSchedule {
         uint64_t repeats = 0;
         std::function<void()> when_idle;
     };
+    struct EarlierFirst {
+        bool operator()(const Event& a, const Event& b) const {
+            return std::tie(a.at_ms, a.order, a.serial) < std::tie(b.at_ms, b.order, b.serial);
+        }
+    };
     void Insert(Event e);
 
-    std::deque<Event> events_; // by (at_ms, order, serial)
+    // A set, so that a script of many keys held at once costs a logarithm a repeat.
+    std::set<Event, EarlierFirst> events_;
     uint64_t added_ = 0;
 };
