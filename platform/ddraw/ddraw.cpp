@@ -31,6 +31,7 @@ HRESULT WINAPI DirectDrawCreateEx(GUID* driver, LPVOID* directDraw, REFIID iid, 
 
 DirectDraw::DirectDraw() {
     TrackObject({1, 0, 0});
+    DisplayOnLost(LoseDisplaySurfaces);
 }
 
 DirectDraw::~DirectDraw() {

@@ -139,8 +139,13 @@ class DirectDraw final : public IDirectDraw7 {
 HRESULT InjectedFailure(DDrawCall call);
 // Whether GetCaps reports that GDI windows show over the full-screen picture.
 bool CanRenderWindowed();
-// Bookkeeping of live objects and surfaces, for DDrawLive and DDrawLoseSurfaces.
+// Bookkeeping of live objects and surfaces, for DDrawLive and LoseDisplaySurfaces.
 void TrackSurface(Surface* surface, bool alive);
 void TrackObject(DDrawLiveObjects delta);
 // The DirectDraw object that holds the display exclusively, if any.
 DirectDraw*& ExclusiveOwner();
+// Every surface in display memory loses its memory, as when another program takes the
+// display: blits, GetDC and Lock give DDERR_SURFACELOST until Restore. Surfaces in system
+// memory keep their pixels, as on Windows. Each DirectDraw object registers it with the
+// display (DisplayOnLost), which user32 tells when the host reports a lost display.
+void LoseDisplaySurfaces();

@@ -35,11 +35,6 @@ enum class DDrawCall {
 // work (once). A later hook for the same kind replaces an earlier one.
 void DDrawFailCall(DDrawCall call, HRESULT code, int skip = 0);
 
-// Every surface in display memory is lost, as when another program takes the display:
-// blits, GetDC and Lock give DDERR_SURFACELOST until Restore. Surfaces in system memory keep
-// their pixels, as on Windows.
-void DDrawLoseSurfaces();
-
 // Whether GetCaps reports DDCAPS2_CANRENDERWINDOWED (it does by default).
 void DDrawSetCanRenderWindowed(bool can);
 

@@ -68,11 +68,12 @@ void DDrawFailCall(DDrawCall call, HRESULT code, int skip) {
     S().hooks[static_cast<int>(call)] = {true, skip, code};
 }
 
-void DDrawLoseSurfaces() {
+void LoseDisplaySurfaces() {
     for (Surface* surface : S().surfaces) {
         surface->Lose();
     }
 }
+
 
 void DDrawSetCanRenderWindowed(bool can) {
     S().can_render_windowed = can;

@@ -73,6 +73,20 @@ uint8_t* DisplayChangedRows();
 // Shows the screen now: called after every blit onto the DirectDraw primary surface.
 void DisplayPresent(bool only_marked_rows = false);
 
+// GDI drawing on the screen (through a window's or the screen's DC) shows once the paint is
+// over: drawing marks the screen changed, and releasing that DC presents it, once, however
+// many calls drew. A DirectDraw present, or a surface that lost the screen, shows the
+// changes too.
+void DisplayChanged();
+void DisplayPresentIfChanged();
+
+// Another program took the display (Alt+Tab on Windows), as the host told user32: what is
+// kept in display memory is gone. Whoever keeps something there registers to be told
+// (DirectDraw, whose surfaces are lost), so that user32, which hears of it, need not know
+// who. Registering one listener twice registers it once.
+void DisplayOnLost(void (*listener)());
+void DisplayLost();
+
 // --- device contexts that DirectDraw hands out ---
 
 // A device context that draws onto a surface's memory, for IDirectDrawSurface7::GetDC.

@@ -63,12 +63,6 @@ struct DrawTarget {
     bool on_screen = false; // drawing marks the screen changed (DisplayChanged)
 };
 
-// GDI drawing on the screen (through a window's or the screen's DC) shows once the paint is
-// over: drawing marks the screen changed, and releasing that DC presents it, once, however
-// many calls drew. A DirectDraw present shows the changes too.
-void DisplayChanged();
-void DisplayPresentIfChanged();
-
 HGDIOBJ AddObject(std::unique_ptr<GdiObject> object);
 GdiObject* ObjectFromHandle(HGDIOBJ handle);
 GdiBitmap* BitmapFromHandle(HGDIOBJ handle);

@@ -6,6 +6,9 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Widens an n-bit field to 8 bits by repeating its top bits: 0x1F in 5 bits gives 0xFF.
@@ -93,6 +96,8 @@ const PixelBuffer& DisplayPixels() {
 namespace {
 // GDI drew on the screen since it was last shown.
 bool display_changed = false;
+// Who keeps something in display memory, to be told when it is lost.
+std::vector<void (*)()> lost_listeners;
 } // namespace
 
 uint8_t* DisplayChangedRows() {
@@ -102,6 +107,19 @@ uint8_t* DisplayChangedRows() {
 
 void DisplayChanged() {
     display_changed = true;
+}
+
+void DisplayOnLost(void (*listener)()) {
+    if (std::find(lost_listeners.begin(), lost_listeners.end(), listener) ==
+        lost_listeners.end()) {
+        lost_listeners.push_back(listener);
+    }
+}
+
+void DisplayLost() {
+    for (void (*listener)() : lost_listeners) {
+        listener();
+    }
 }
 
 void DisplayPresentIfChanged() {

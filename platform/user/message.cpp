@@ -14,7 +14,7 @@
 // input arrives, then looks again. It never spins.
 #include "user_private.h"
 
-#include "../ddraw/ddraw_testing.h"
+#include "../gdi/gdi_private.h"
 #include "../host/host.h"
 
 #include <algorithm>
@@ -46,7 +46,7 @@ void TakeHostInput() {
             // pixels, and the program finds out when it next draws. The windows' pixels go
             // too, so every window is to be painted again, as Windows repaints them all when
             // the program gets the display back.
-            DDrawLoseSurfaces();
+            DisplayLost();
             RepaintAllWindows();
             continue;
         }

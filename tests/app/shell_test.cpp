@@ -140,7 +140,7 @@ TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
     ASSERT_EQ(Start(), S_OK);
     ASSERT_EQ(RenderFrame(), S_OK);
     const COLORREF sky = ScreenColor(600, 300), pot = ScreenColor(320, 450);
-    DDrawLoseSurfaces();
+    LoseTheDisplay();
     EXPECT_EQ(RenderFrame(), DDERR_SURFACELOST);
     EXPECT_EQ(RenderFrame(), S_OK);
     EXPECT_EQ(ScreenColor(600, 300), sky);

@@ -401,7 +401,7 @@ TEST_F(DDrawTest, BltOntoThePrimary_TellsTheHostWhichRowsChanged) {
     RECT corner = {0, 0, 1, 1};
     Fill(primary, 0x5678, &corner);
     EXPECT_EQ(rows_presented(), Rows(0, 479, 480)) << "a fill: anywhere";
-    DDrawLoseSurfaces();
+    LoseTheDisplay();
     ASSERT_HR(DD_OK, primary->Restore());
     Fill(back, 0);
     ASSERT_HR(DD_OK, primary->Blt(nullptr, back, nullptr, 0, nullptr));
@@ -418,7 +418,7 @@ TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
     Fill(surface, 0x5678);
     IDirectDrawSurface7 *primary = nullptr, *back = nullptr;
     MakePrimary(dd, &primary, &back);
-    DDrawLoseSurfaces();
+    LoseTheDisplay();
     EXPECT_HR(DD_OK, in_system_memory->IsLost()) << "system memory is not taken away";
     EXPECT_EQ(ReadPixel(in_system_memory, 3, 3), 0x1234u);
     EXPECT_HR(DDERR_SURFACELOST, back->IsLost());

@@ -68,6 +68,12 @@ void ScheduleKeys(const std::vector<int>& keys) {
     }
 }
 
+void LoseTheDisplay() {
+    HeadlessScheduleDisplayLost(GetTickCount());
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 std::vector<LoggedMessage> DispatchWaiting(bool dispatch) {
     std::vector<LoggedMessage> got;
     MSG m = {};

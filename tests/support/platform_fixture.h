@@ -52,6 +52,10 @@ std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
 // Schedules key presses, and releases where the key is negated, at the present moment.
 void ScheduleKeys(const std::vector<int>& keys);
 
+// Another program takes the display now, as the host reports it: the message queue hears of
+// it the next time it is looked at, which this does (PeekMessageA, nothing removed).
+void LoseTheDisplay();
+
 // Retrieves every message waiting, dispatching each unless `dispatch` is false (WM_PAINT
 // always, so that it stops coming); returns all but the paints.
 std::vector<LoggedMessage> DispatchWaiting(bool dispatch = true);
