@@ -72,10 +72,14 @@ struct HostOps {
     void (*show_cursor)(bool visible);
 };
 
-// Installs the host every later call goes to. Called once by the launcher, or by a test
-// fixture, before any Win32 call; the table must outlive its use.
+// Installs the host every later call goes to. Called once by a program's entry point, or by
+// a test fixture, before any Win32 call; the table must outlive its use. now_ms, wait_until
+// and poll_input must be filled; present, message_box and show_cursor may be left null, for
+// a host with nothing to show (the message box is then taken as IDOK). There is no default
+// host: a program names its own (null: none again).
 void HostInstall(const HostOps* ops);
 
-// The installed host. With none installed, a headless host with a virtual clock stands in,
-// so that a stray call never dereferences null.
+// The installed host. Until one is installed, a null host answers: a clock that stands
+// still but for the deadlines waited for, no input, nothing shown, message boxes on
+// standard error; so a stray call never dereferences null, and no real host runs unasked.
 const HostOps& Host();
