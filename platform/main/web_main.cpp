@@ -1,4 +1,4 @@
-// Zobu 4 platform floor: the browser's entry point. The page (page.js) starts the program
+// Zobu 4: the browser's entry point. The page (page.js) starts the program
 // once the art is in its file system, with the page's own options as arguments:
 //
 //   --script FILE   replay FILE on the headless host's virtual clock, as the tests do: the
@@ -9,12 +9,12 @@
 // WinMain's result goes back to the page, which says that the game ended.
 #include <windows.h>
 
-#include "../headless/headless.h"
-#include "../host.h"
-#include "../script.h"
+#include "host/headless/headless.h"
+#include "host/host.h"
+#include "host/script.h"
+#include "host/web/web_host.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
-#include "web_host.h"
 
 #include <stdio.h>
 #include <stdlib.h>

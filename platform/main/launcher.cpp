@@ -1,4 +1,4 @@
-// Zobu 4 platform floor: the Linux entry point. It reads the host's own options, sets the
+// Zobu 4: the Linux entry point. It reads the host's own options, sets the
 // host up (with a script to replay, and a recording), and hands over to the game's WinMain, whose
 // result is the exit status. The game itself reads no command line: what is left after the host's
 // options is passed on as WinMain's command line, as Windows would pass it.
@@ -8,13 +8,13 @@
 
 #include <windows.h>
 
-#include "headless/headless.h"
-#include "host.h"
-#include "png_file.h"
-#include "recorder.h"
-#include "script.h"
-#include "sdl/event_wait.h"
-#include "sdl/sdl_host.h"
+#include "host/headless/headless.h"
+#include "host/host.h"
+#include "host/png_file.h"
+#include "host/recorder.h"
+#include "host/script.h"
+#include "host/sdl/event_wait.h"
+#include "host/sdl/sdl_host.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
 
