@@ -142,3 +142,11 @@ std::vector<ChangedRect> TakeChangedRects(const uint16_t* now, int now_pitch_byt
     Merge(&rects);
     return rects;
 }
+
+void CopyScreen(const uint16_t* screen, int pitch_bytes, uint16_t* frame) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+        memcpy(frame + static_cast<size_t>(y) * kScreenWidth,
+               reinterpret_cast<const uint8_t*>(screen) + static_cast<ptrdiff_t>(y) * pitch_bytes,
+               kScreenWidth * sizeof(uint16_t));
+    }
+}

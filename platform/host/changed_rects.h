@@ -7,6 +7,8 @@
 // request more costs it more than a few pixels sent twice.
 #pragma once
 
+#include "host.h"
+
 #include <stdint.h>
 
 #include <vector>
@@ -20,5 +22,9 @@ struct ChangedRect {
 // (rows `width` pixels apart), copies what changed into `shown`, and returns rectangles
 // that together cover every changed pixel, none overlapping another. The rows not marked
 // are known to be as shown and are not read.
+// Copies the whole screen (kScreenWidth x kScreenHeight, rows `pitch_bytes` apart) into
+// `frame`, rows back to back: a host's copy of what it shows, or of what a snapshot keeps.
+void CopyScreen(const uint16_t* screen, int pitch_bytes, uint16_t* frame);
+
 std::vector<ChangedRect> TakeChangedRects(const uint16_t* now, int now_pitch_bytes, uint16_t* shown,
                                           int width, int height, const uint8_t* rows);

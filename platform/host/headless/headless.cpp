@@ -1,6 +1,8 @@
 // Zobu 4 platform floor: the headless host.
 #include "headless.h"
 
+#include "../changed_rects.h"
+
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
@@ -10,7 +12,6 @@
 
 namespace {
 
-constexpr int kFrameWidth = 640, kFrameHeight = 480;
 
 // Which clock drives the host.
 HeadlessClock clock_kind = HeadlessClock::Virtual;
@@ -32,10 +33,9 @@ int screen_pitch_bytes = 0;
 
 // The screen as it stands, rows back to back.
 std::vector<uint16_t> Frame() {
-    std::vector<uint16_t> frame(kFrameWidth * kFrameHeight, 0);
-    for (int y = 0; screen_pixels && y < kFrameHeight; ++y) {
-        const auto* row = reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes;
-        memcpy(&frame[static_cast<size_t>(y) * kFrameWidth], row, kFrameWidth * sizeof(uint16_t));
+    std::vector<uint16_t> frame(kScreenWidth * kScreenHeight, 0);
+    if (screen_pixels) {
+        CopyScreen(screen_pixels, screen_pitch_bytes, frame.data());
     }
     return frame;
 }
@@ -92,7 +92,7 @@ bool PollInput(HostInput* input) {
 // Which rows changed is kept only for the tests of the floor that reports them.
 void Present(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) {
     ++presents;
-    last_present_rows.assign(rows_changed, rows_changed + kFrameHeight);
+    last_present_rows.assign(rows_changed, rows_changed + kScreenHeight);
     screen_pixels = pixels;
     screen_pitch_bytes = pitch_bytes;
 }

@@ -258,11 +258,7 @@ void Show() {
     if (screen_pixels) {
         std::vector<ChangedRect> rects;
         if (everything_stale || full_upload) {
-            for (int y = 0; y < kHeight; ++y) {
-                memcpy(&shown[static_cast<size_t>(y) * kWidth],
-                       reinterpret_cast<const uint8_t*>(screen_pixels) + y * screen_pitch_bytes,
-                       kWidth * sizeof(uint16_t));
-            }
+            CopyScreen(screen_pixels, screen_pitch_bytes, shown.data());
             rects = {{0, 0, kWidth, kHeight}};
         } else {
             rects = TakeChangedRects(screen_pixels, screen_pitch_bytes, shown.data(), kWidth,

@@ -26,7 +26,7 @@ void zobu_js_ended(int status);
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
+constexpr int kWidth = kScreenWidth, kHeight = kScreenHeight;
 
 uint64_t start_tick = 0;
 double start_page_ms = 0;
@@ -155,11 +155,7 @@ EMSCRIPTEN_KEEPALIVE const uint16_t* zobu_web_screen() {
     if (screen == nullptr) {
         return nullptr;
     }
-    for (int y = 0; y < kHeight; ++y) {
-        memcpy(&copy[static_cast<size_t>(y) * kWidth],
-               reinterpret_cast<const uint8_t*>(screen) + y * screen_pitch_bytes,
-               kWidth * sizeof(uint16_t));
-    }
+    CopyScreen(screen, screen_pitch_bytes, copy.data());
     return copy.data();
 }
 
