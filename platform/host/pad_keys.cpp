@@ -1,6 +1,8 @@
 // Zobu 4 platform floor: game controllers as keys.
 #include "pad_keys.h"
 
+#include "virtual_keys.h"
+
 #include <algorithm>
 
 namespace {
@@ -38,10 +40,10 @@ void PadKeys::Press(Button button, bool down, uint64_t now_ms, std::deque<HostIn
         Hold(right_, &right_.dpad, down, now_ms, out);
         break;
     case Button::South:
-        out->push_back(Key(0x20, down)); // VK_SPACE
+        out->push_back(Key(vk::kSpace, down));
         break;
     case Button::Back:
-        out->push_back(Key(0x1B, down)); // VK_ESCAPE
+        out->push_back(Key(vk::kEscape, down));
         break;
     }
 }

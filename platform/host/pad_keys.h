@@ -8,6 +8,7 @@
 #pragma once
 
 #include "host.h"
+#include "virtual_keys.h"
 
 #include <stdint.h>
 
@@ -45,6 +46,6 @@ class PadKeys {
     // Sets what holds a direction, and reports the key going down or up when that changes.
     void Hold(Direction& d, bool* source, bool held, uint64_t now_ms, std::deque<HostInput>* out);
 
-    Direction left_{0x25};  // VK_LEFT
-    Direction right_{0x27}; // VK_RIGHT
+    Direction left_{vk::kLeft};
+    Direction right_{vk::kRight};
 };

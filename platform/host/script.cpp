@@ -1,12 +1,9 @@
 // Zobu 4 platform floor: reading input scripts.
 #include "script.h"
 
-#include <windows.h>
-
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <sstream>
@@ -31,49 +28,7 @@ std::string Quote(const std::string& word) {
     return "\"" + (word.size() <= kLongest ? word : word.substr(0, kLongest) + "...") + "\"";
 }
 
-struct Named {
-    const char* name;
-    uint8_t key;
-};
-const Named kKeyNames[] = {
-    {"Left", VK_LEFT},      {"Right", VK_RIGHT},   {"Up", VK_UP},         {"Down", VK_DOWN},
-    {"Space", VK_SPACE},    {"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},
-    {"Backspace", VK_BACK}, {"Alt", VK_MENU},      {"Ctrl", VK_CONTROL},  {"Shift", VK_SHIFT},
-};
-
 } // namespace
-
-uint8_t VirtualKeyFromName(const std::string& name) {
-    for (const Named& n : kKeyNames) {
-        if (name.size() == strlen(n.name) && strcasecmp(n.name, name.c_str()) == 0) {
-            return n.key;
-        }
-    }
-    if (name.size() == 1 && isalnum(static_cast<unsigned char>(name[0]))) {
-        return static_cast<uint8_t>(toupper(static_cast<unsigned char>(name[0])));
-    }
-    uint64_t n = 0;
-    if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'F' || name[0] == 'f') &&
-        ParseMs(name.substr(1), &n) && n >= 1 && n <= 12) {
-        return static_cast<uint8_t>(VK_F1 + n - 1);
-    }
-    return 0;
-}
-
-std::string NameFromVirtualKey(uint8_t key) {
-    for (const Named& n : kKeyNames) {
-        if (n.key == key) {
-            return n.name;
-        }
-    }
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
-        return std::string(1, static_cast<char>(key));
-    }
-    if (key >= VK_F1 && key < VK_F1 + 12) {
-        return "F" + std::to_string(key - VK_F1 + 1);
-    }
-    return "";
-}
 
 bool ParseTick(const std::string& word, uint64_t* tick) {
     uint64_t value = 0;

@@ -18,6 +18,7 @@
 
 #include "host.h"
 #include "schedule.h"
+#include "virtual_keys.h"
 
 #include <stdint.h>
 
@@ -52,12 +53,6 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
 // A tick count as --tick, a recording's "tick" line and the page's ?tick= write it: a whole
 // number from 0 to 4294967295 (GetTickCount's range), in digits and nothing else.
 bool ParseTick(const std::string& word, uint64_t* tick);
-
-// The virtual key a NAME stands for; 0 when it is none we know.
-uint8_t VirtualKeyFromName(const std::string& name);
-
-// The NAME of a virtual key, for a recording; empty for a key scripts cannot name.
-std::string NameFromVirtualKey(uint8_t virtual_key);
 
 // The "tick" line of a script's text; false when the script has none.
 bool ScriptStartTick(const std::string& text, uint64_t* tick);

@@ -1,7 +1,7 @@
 // The parts of the browser host that do not need a browser: its key codes, and the desktop's
 // random numbers it carries so that a recording replays the same in the page.
 #include "host/web/desktop_random.h"
-#include "host/web/key_codes.h"
+#include "host/virtual_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // Which clock drives the host.
 HeadlessClock clock_kind = HeadlessClock::Virtual;
 // The virtual clock's reading.

@@ -4,6 +4,7 @@
 #include "../changed_rects.h"
 #include "../png_file.h"
 #include "../schedule.h"
+#include "../virtual_keys.h"
 #include "event_wait.h"
 #include "gamepad.h"
 
@@ -88,53 +89,6 @@ uint64_t NowMs() {
     return game_now_ms;
 }
 
-// Windows' virtual key for an SDL key, by its place on the keyboard; 0 for keys the game's
-// world has no name for.
-uint8_t VirtualKey(SDL_Scancode code) {
-    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) {
-        return static_cast<uint8_t>('A' + (code - SDL_SCANCODE_A));
-    }
-    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) {
-        return static_cast<uint8_t>('1' + (code - SDL_SCANCODE_1));
-    }
-    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12) {
-        return static_cast<uint8_t>(0x70 + (code - SDL_SCANCODE_F1)); // VK_F1
-    }
-    switch (code) {
-    case SDL_SCANCODE_0:
-        return '0';
-    case SDL_SCANCODE_LEFT:
-        return 0x25;
-    case SDL_SCANCODE_UP:
-        return 0x26;
-    case SDL_SCANCODE_RIGHT:
-        return 0x27;
-    case SDL_SCANCODE_DOWN:
-        return 0x28;
-    case SDL_SCANCODE_SPACE:
-        return 0x20;
-    case SDL_SCANCODE_ESCAPE:
-        return 0x1B;
-    case SDL_SCANCODE_RETURN:
-        return 0x0D;
-    case SDL_SCANCODE_TAB:
-        return 0x09;
-    case SDL_SCANCODE_BACKSPACE:
-        return 0x08;
-    case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT:
-        return 0x12; // VK_MENU
-    case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL:
-        return 0x11;
-    case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT:
-        return 0x10;
-    default:
-        return 0;
-    }
-}
-
 void ToggleFullScreen() {
     const bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -162,7 +116,7 @@ void Take(const SDL_Event& e) {
             }
             break;
         }
-        input.virtual_key = VirtualKey(e.key.keysym.scancode);
+        input.virtual_key = VirtualKeyFromUsage(e.key.keysym.scancode); // by its place
         if (input.virtual_key == 0) {
             break;
         }

@@ -2,9 +2,9 @@
 #include "web_host.h"
 
 #include "../changed_rects.h"
+#include "../virtual_keys.h"
 #include "../pad_keys.h"
 #include "../rgb565.h"
-#include "key_codes.h"
 
 #include <emscripten.h>
 
