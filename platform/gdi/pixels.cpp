@@ -3,20 +3,12 @@
 #include "objects.h"
 
 #include "../host/host.h"
+#include "../host/rgb565.h"
 
 #include <string.h>
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-// Widens an n-bit field to 8 bits by repeating its top bits: 0x1F in 5 bits gives 0xFF.
-uint32_t Widen(uint32_t field, int bits) {
-    return (field << (8 - bits)) | (field >> (2 * bits - 8));
-}
-
-} // namespace
 
 int BytesPerPixel(PixelFormat format) {
     return format == PixelFormat::Xrgb8888 ? 4 : 2;
@@ -40,9 +32,11 @@ uint32_t RawFromColor(PixelFormat format, COLORREF color) {
 COLORREF ColorFromRaw(PixelFormat format, uint32_t raw) {
     switch (format) {
     case PixelFormat::Rgb565:
-        return RGB(Widen((raw >> 11) & 0x1F, 5), Widen((raw >> 5) & 0x3F, 6), Widen(raw & 0x1F, 5));
+        return RGB(WidenChannel((raw >> 11) & 0x1F, 5), WidenChannel((raw >> 5) & 0x3F, 6),
+                   WidenChannel(raw & 0x1F, 5));
     case PixelFormat::Rgb555:
-        return RGB(Widen((raw >> 10) & 0x1F, 5), Widen((raw >> 5) & 0x1F, 5), Widen(raw & 0x1F, 5));
+        return RGB(WidenChannel((raw >> 10) & 0x1F, 5), WidenChannel((raw >> 5) & 0x1F, 5),
+                   WidenChannel(raw & 0x1F, 5));
     case PixelFormat::Xrgb8888:
         return RGB((raw >> 16) & 0xFF, (raw >> 8) & 0xFF, raw & 0xFF);
     case PixelFormat::FourCC16:
