@@ -216,3 +216,18 @@ bool ReadScriptFile(const std::string& path, std::string* text, std::string* err
     }
     return true;
 }
+
+bool LoadScript(const std::string& path, std::vector<ScriptEvent>* events, bool* has_tick,
+                uint64_t* tick, std::string* error) {
+    std::string text, why;
+    if (!ReadScriptFile(path, &text, &why)) {
+        *error = "cannot read the script \"" + path + "\": " + why;
+        return false;
+    }
+    if (!ParseScript(text, events, &why)) {
+        *error = path + ": " + why;
+        return false;
+    }
+    *has_tick = ScriptStartTick(text, tick);
+    return true;
+}

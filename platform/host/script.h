@@ -57,6 +57,12 @@ bool ParseTick(const std::string& word, uint64_t* tick);
 // The "tick" line of a script's text; false when the script has none.
 bool ScriptStartTick(const std::string& text, uint64_t* tick);
 
+// Reads and parses the script file at `path`, as a program's entry point does: its events,
+// and the tick count its "tick" line names, if it has one (*has_tick). False, with the one
+// line to say ("cannot read the script ...", or "PATH: line N: ...").
+bool LoadScript(const std::string& path, std::vector<ScriptEvent>* events, bool* has_tick,
+                uint64_t* tick, std::string* error);
+
 // The host input a scripted key, close or loss stands for, whichever host replays it.
 HostInput HostInputOf(const ScriptEvent& e);
 

@@ -280,18 +280,15 @@ int main(int argc, char** argv) {
     uint64_t tick = settings.tick;
     bool tick_known = settings.tick_given;
     if (!script_path.empty()) {
-        std::string text;
-        if (!ReadScriptFile(script_path, &text, &error)) {
-            return Refuse("cannot read the script \"" + script_path + "\": " + error);
-        }
-        if (!ParseScript(text, &events, &error)) {
-            return Refuse(script_path + ": " + error);
+        uint64_t recorded_tick = 0;
+        bool has_tick = false;
+        if (!LoadScript(script_path, &events, &has_tick, &recorded_tick, &error)) {
+            return Refuse(error);
         }
         for (ScriptEvent& e : events) {
             e.path = FromStartFolder(e.path); // snapshots go where the user ran the script
         }
-        uint64_t recorded_tick = 0;
-        if (!tick_known && ScriptStartTick(text, &recorded_tick)) {
+        if (!tick_known && has_tick) {
             tick = recorded_tick; // a recording replays from the tick it started at
             tick_known = true;
         }

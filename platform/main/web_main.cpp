@@ -70,17 +70,14 @@ int main(int argc, char** argv) {
     if (script_path.empty()) {
         HostInstall(WebHostOpen(tick));
     } else {
-        std::string text;
         std::vector<ScriptEvent> events;
-        if (!ReadScriptFile(script_path, &text, &error)) {
-            return Refuse("cannot read the script \"" + script_path + "\": " + error, 2);
-        }
-        if (!ParseScript(text, &events, &error)) {
-            return Refuse(script_path + ": " + error, 2);
+        uint64_t script_tick = 0;
+        bool has_tick = false;
+        if (!LoadScript(script_path, &events, &has_tick, &script_tick, &error)) {
+            return Refuse(error, 2);
         }
         if (!tick_given) {
-            tick = 0;
-            ScriptStartTick(text, &tick);
+            tick = has_tick ? script_tick : 0;
         }
         HeadlessReset(HeadlessClock::Virtual, tick);
         replay = ReplayHost();
