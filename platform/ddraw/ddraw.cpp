@@ -8,6 +8,57 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// What DirectDraw keeps of all its objects: every surface alive (to be lost with the
+// display), how many objects are alive (for DDrawLive), and the object that holds the
+// display exclusively. Never destroyed: surfaces are released by game objects' exit-time
+// destructors.
+struct Books {
+    std::vector<Surface*> surfaces;
+    DDrawLiveObjects live;
+    DirectDraw* exclusive = nullptr;
+};
+
+Books& B() {
+    static Books* books = new Books();
+    return *books;
+}
+
+} // namespace
+
+void TrackSurface(Surface* surface, bool alive) {
+    auto& all = B().surfaces;
+    if (alive) {
+        all.push_back(surface);
+    } else {
+        all.erase(std::remove(all.begin(), all.end(), surface), all.end());
+    }
+    B().live.surfaces = static_cast<int>(all.size());
+}
+
+void TrackObject(DDrawLiveObjects delta) {
+    B().live.direct_draws += delta.direct_draws;
+    B().live.clippers += delta.clippers;
+}
+
+DDrawLiveObjects LiveObjects() {
+    return B().live;
+}
+
+DirectDraw*& ExclusiveOwner() {
+    return B().exclusive;
+}
+
+void LoseDisplaySurfaces() {
+    for (Surface* surface : B().surfaces) {
+        surface->Lose();
+    }
+}
+
 // {15e65ec0-3b9c-11d2-b92f-00609797ea5b}, as in the SDK.
 const GUID IID_IDirectDraw7 = {
     0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};

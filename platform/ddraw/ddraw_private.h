@@ -142,6 +142,7 @@ bool CanRenderWindowed();
 // Bookkeeping of live objects and surfaces, for DDrawLive and LoseDisplaySurfaces.
 void TrackSurface(Surface* surface, bool alive);
 void TrackObject(DDrawLiveObjects delta);
+DDrawLiveObjects LiveObjects();
 // The DirectDraw object that holds the display exclusively, if any.
 DirectDraw*& ExclusiveOwner();
 // Every surface in display memory loses its memory, as when another program takes the

@@ -6,7 +6,6 @@
 // Windows. A lost surface refuses everything but Restore with DDERR_SURFACELOST.
 #include "ddraw_private.h"
 
-
 #include "../user/window_geometry.h"
 
 #include <string.h>

@@ -1,8 +1,5 @@
-// Zobu 4 platform floor: DirectDraw's test hooks and its bookkeeping of live objects.
+// Zobu 4 platform floor: DirectDraw's test hooks.
 #include "ddraw_private.h"
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -12,13 +9,10 @@ struct Hook {
     HRESULT code = DD_OK;
 };
 
-// Never destroyed: surfaces are released by game objects' exit-time destructors.
+// The hooks armed, and what GetCaps is to report.
 struct State {
     Hook hooks[static_cast<int>(DDrawCall::Count)];
     bool can_render_windowed = true;
-    std::vector<Surface*> surfaces;
-    DDrawLiveObjects live;
-    DirectDraw* exclusive = nullptr;
 };
 
 State& S() {
@@ -45,42 +39,16 @@ bool CanRenderWindowed() {
     return S().can_render_windowed;
 }
 
-void TrackSurface(Surface* surface, bool alive) {
-    auto& all = S().surfaces;
-    if (alive) {
-        all.push_back(surface);
-    } else {
-        all.erase(std::remove(all.begin(), all.end(), surface), all.end());
-    }
-    S().live.surfaces = static_cast<int>(all.size());
-}
-
-void TrackObject(DDrawLiveObjects delta) {
-    S().live.direct_draws += delta.direct_draws;
-    S().live.clippers += delta.clippers;
-}
-
-DirectDraw*& ExclusiveOwner() {
-    return S().exclusive;
-}
-
 void DDrawFailCall(DDrawCall call, HRESULT code, int skip) {
     S().hooks[static_cast<int>(call)] = {true, skip, code};
 }
-
-void LoseDisplaySurfaces() {
-    for (Surface* surface : S().surfaces) {
-        surface->Lose();
-    }
-}
-
 
 void DDrawSetCanRenderWindowed(bool can) {
     S().can_render_windowed = can;
 }
 
 DDrawLiveObjects DDrawLive() {
-    return S().live;
+    return LiveObjects();
 }
 
 void DDrawReset() {
@@ -88,5 +56,5 @@ void DDrawReset() {
         hook = Hook();
     }
     S().can_render_windowed = true;
-    S().exclusive = nullptr;
+    ExclusiveOwner() = nullptr;
 }

@@ -104,8 +104,7 @@ void DisplayChanged() {
 }
 
 void DisplayOnLost(void (*listener)()) {
-    if (std::find(lost_listeners.begin(), lost_listeners.end(), listener) ==
-        lost_listeners.end()) {
+    if (std::find(lost_listeners.begin(), lost_listeners.end(), listener) == lost_listeners.end()) {
         lost_listeners.push_back(listener);
     }
 }
