@@ -298,3 +298,21 @@ HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     }
     return IsWindow(dialog) ? dialog : nullptr;
 }
+
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
+    HWND item = GetDlgItem(dialog, itemId);
+    return item ? SendTo(item, message, wParam, lParam) : 0;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int itemId) {
+    if (!WindowFromHandle(dialog)) {
+        return nullptr;
+    }
+    for (HWND h : ChildrenOf(dialog)) {
+        if (WindowFromHandle(h)->id == static_cast<UINT_PTR>(itemId)) {
+            return h;
+        }
+    }
+    return nullptr;
+}

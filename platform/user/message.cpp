@@ -220,3 +220,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     }
     return result;
 }
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendTo(window, message, wParam, lParam);
+}

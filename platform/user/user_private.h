@@ -11,6 +11,22 @@
 #include <string>
 #include <vector>
 
+// A registered window class: what CreateWindowExA gives a window of it (class.cpp).
+struct WindowClass {
+    std::string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC procedure = nullptr;
+    HINSTANCE instance = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+};
+
+// The class of that name or atom (the system's are there from the start); null for none.
+const WindowClass* FindClass(LPCSTR name);
+// Forgets the program's classes: a fresh start for a test fixture.
+void ClassesReset();
+
 struct Window {
     HWND handle = nullptr;
     WNDPROC procedure = nullptr;

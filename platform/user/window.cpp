@@ -1,11 +1,10 @@
-// Zobu 4 platform floor: window classes and windows: creation, destruction, painting flags,
-// queries, and where each window lies on the screen.
+// Zobu 4 platform floor: windows: creation, destruction, the tree of parents and owners,
+// painting flags and queries.
 #include "user_private.h"
 #include "window_geometry.h"
 
 #include "../gdi/gdi_private.h"
 
-#include <strings.h>
 
 #include <algorithm>
 #include <map>
@@ -14,53 +13,12 @@
 
 namespace {
 
-struct WindowClass {
-    std::string name;
-    ATOM atom = 0;
-    UINT style = 0;
-    WNDPROC procedure = nullptr;
-    HINSTANCE instance = nullptr;
-    HCURSOR cursor = nullptr;
-    HBRUSH background = nullptr;
-};
-
-// Registered classes, the system's first; the program's atoms count up from 0xC000 as
-// Windows' string atoms do.
-std::vector<WindowClass> classes;
-ATOM next_atom = 0xC000;
 // Live windows by handle. Handles are never reused, so a stale handle stays invalid.
 std::map<HWND, std::unique_ptr<Window>> windows;
 // Creation order of the live windows, oldest first.
 std::vector<HWND> creation_order;
 // The next handle value to hand out; spaced like Windows' handles, never zero.
 uintptr_t next_handle = 0x10010;
-
-// The system's classes exist before any window, and again after a reset.
-void RegisterSystemClasses() {
-    if (!classes.empty()) {
-        return;
-    }
-    auto add = [](const char* name, ATOM atom, WNDPROC procedure, LPCSTR cursor) {
-        WindowClass c;
-        c.name = name;
-        c.atom = atom;
-        c.procedure = procedure;
-        c.cursor = LoadCursorA(nullptr, cursor);
-        classes.push_back(c);
-    };
-    add("Edit", kEditClassAtom, EditWindowProc, IDC_IBEAM);
-    add("#32770", kDialogClassAtom, DialogWindowProc, IDC_ARROW);
-}
-
-const WindowClass* FindClass(LPCSTR name) {
-    RegisterSystemClasses();
-    for (const WindowClass& c : classes) {
-        if (IS_INTRESOURCE(name) ? c.atom == LOWORD(name) : strcasecmp(c.name.c_str(), name) == 0) {
-            return &c;
-        }
-    }
-    return nullptr;
-}
 
 // WM_DESTROY goes to a window before its children.
 void SendDestroy(HWND handle) {
@@ -99,27 +57,6 @@ std::vector<HWND> ChildrenOf(HWND parent) {
         }
     }
     return children;
-}
-
-RECT Window::Client() const {
-    RECT c = {rect.left + nonclient.left, rect.top + nonclient.top, rect.right - nonclient.right,
-              rect.bottom - nonclient.bottom};
-    c.right = std::max(c.right, c.left);
-    c.bottom = std::max(c.bottom, c.top);
-    return c;
-}
-
-bool WindowContainsPoint(const Window& w, POINT p) {
-    RECT r;
-    UserWindowScreenRect(w.handle, false, &r);
-    if (p.x < r.left || p.y < r.top || p.x >= r.right || p.y >= r.bottom) {
-        return false;
-    }
-    return !w.has_shape || w.shape.Contains(p.x - r.left, p.y - r.top);
-}
-
-bool Window::HasClientArea() const {
-    return !RectEmpty(Client());
 }
 
 Window* WindowFromHandle(HWND handle) {
@@ -197,8 +134,7 @@ size_t UserLiveWindows() {
 }
 
 void WindowsReset() {
-    classes.clear();
-    next_atom = 0xC000;
+    ClassesReset();
     windows.clear();
     creation_order.clear();
     WinPosReset();
@@ -214,38 +150,6 @@ void UserReset() {
     AcceleratorsReset();
     CursorReset();
     CaretReset();
-}
-
-ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-    if (!windowClass || !windowClass->lpszClassName || IS_INTRESOURCE(windowClass->lpszClassName) ||
-        FindClass(windowClass->lpszClassName)) {
-        return 0;
-    }
-    WindowClass c;
-    c.name = windowClass->lpszClassName;
-    c.atom = next_atom++;
-    c.style = windowClass->style;
-    c.procedure = windowClass->lpfnWndProc;
-    c.instance = windowClass->hInstance;
-    c.cursor = windowClass->hCursor;
-    c.background = windowClass->hbrBackground;
-    classes.push_back(c);
-    return c.atom;
-}
-
-BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR className, LPWNDCLASSA windowClass) {
-    const WindowClass* c = className && windowClass ? FindClass(className) : nullptr;
-    if (!c || c->instance != instance) {
-        return FALSE;
-    }
-    *windowClass = WNDCLASSA();
-    windowClass->style = c->style;
-    windowClass->lpfnWndProc = c->procedure;
-    windowClass->hInstance = c->instance;
-    windowClass->hCursor = c->cursor;
-    windowClass->hbrBackground = c->background;
-    windowClass->lpszClassName = className;
-    return TRUE;
 }
 
 // Windows' order: WM_NCCREATE, WM_NCCALCSIZE (which sets the client area), WM_CREATE, then
@@ -412,137 +316,4 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
     default:
         return 0;
     }
-}
-
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
-    const Window* w = WindowFromHandle(window);
-    if (!w || !rect) {
-        return FALSE;
-    }
-    const RECT c = w->Client();
-    *rect = {0, 0, c.right - c.left, c.bottom - c.top};
-    return TRUE;
-}
-
-BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
-    return rect && UserWindowScreenRect(window, false, rect);
-}
-
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendTo(window, message, wParam, lParam);
-}
-
-LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM wParam,
-                                   LPARAM lParam) {
-    HWND item = GetDlgItem(dialog, itemId);
-    return item ? SendTo(item, message, wParam, lParam) : 0;
-}
-
-HWND WINAPI GetDlgItem(HWND dialog, int itemId) {
-    if (!WindowFromHandle(dialog)) {
-        return nullptr;
-    }
-    for (HWND h : ChildrenOf(dialog)) {
-        if (WindowFromHandle(h)->id == static_cast<UINT_PTR>(itemId)) {
-            return h;
-        }
-    }
-    return nullptr;
-}
-
-// The topmost visible window under the point, then the deepest of its visible children
-// there; a window's shape decides, so a point in a cut-away corner finds what lies behind.
-HWND WINAPI WindowFromPoint(POINT point) {
-    const Window* found = nullptr;
-    for (HWND h : TopLevelWindowsAbove(nullptr)) {
-        const Window* w = WindowFromHandle(h);
-        if (w->visible && WindowContainsPoint(*w, point)) {
-            found = w;
-            break;
-        }
-    }
-    while (found) {
-        const Window* deeper = nullptr;
-        const std::vector<HWND> children = ChildrenOf(found->handle);
-        for (auto it = children.rbegin(); it != children.rend() && !deeper; ++it) {
-            const Window* child = WindowFromHandle(*it);
-            if (child->visible && WindowContainsPoint(*child, point)) {
-                deeper = child;
-            }
-        }
-        if (!deeper) {
-            break;
-        }
-        found = deeper;
-    }
-    return found ? found->handle : nullptr;
-}
-
-bool UserWindowScreenRect(HWND window, bool client, RECT* out) {
-    const Window* w = WindowFromHandle(window);
-    if (!w) {
-        return false;
-    }
-    RECT r = client ? w->Client() : w->rect;
-    for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
-        const RECT origin = p->Client();
-        r = {r.left + origin.left, r.top + origin.top, r.right + origin.left,
-             r.bottom + origin.top};
-    }
-    *out = r;
-    return true;
-}
-
-namespace {
-
-// The window's rectangle on the screen, cut to its shape.
-Region ShapeOnScreen(const Window& w) {
-    RECT r;
-    UserWindowScreenRect(w.handle, false, &r);
-    Region area(r);
-    if (w.has_shape) {
-        Region shape = w.shape;
-        shape.Offset(r.left, r.top);
-        area.Intersect(shape);
-    }
-    return area;
-}
-
-} // namespace
-
-Region UserVisibleRegion(HWND window) {
-    if (!IsWindowVisible(window)) {
-        return Region();
-    }
-    const Window* w = WindowFromHandle(window);
-    Region visible = ShapeOnScreen(*w);
-    for (const Window* p = WindowFromHandle(w->parent); p; p = WindowFromHandle(p->parent)) {
-        visible.Intersect(ShapeOnScreen(*p));
-    }
-    visible.Intersect(RECT{0, 0, DisplayPixels().width, DisplayPixels().height});
-    // Top-level windows above this one's top-level window hide what they cover.
-    for (HWND h : TopLevelWindowsAbove(TopLevelOf(window))) {
-        const Window* above = WindowFromHandle(h);
-        if (above->visible) {
-            visible.Subtract(ShapeOnScreen(*above));
-        }
-    }
-    return visible;
-}
-
-int WINAPI SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
-    Window* w = WindowFromHandle(window);
-    if (!w) {
-        return 0;
-    }
-    Region shape;
-    if (region && !GdiTakeRegion(region, &shape)) {
-        return 0;
-    }
-    w->has_shape = region != nullptr;
-    w->shape = std::move(shape);
-    if (redraw && w->visible) {
-        MarkForPaint(*w);
-    }
-    return 1;
 }
