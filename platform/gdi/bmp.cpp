@@ -10,8 +10,7 @@ constexpr uint32_t kCoreHeader = 12;   // OS/2 BITMAPCOREHEADER
 constexpr uint32_t kInfoHeader = 40;   // BITMAPINFOHEADER
 constexpr uint32_t kInfoV2Header = 52; // with RGB masks
 constexpr uint32_t kInfoV3Header = 56; // with RGBA masks
-constexpr uint32_t kV4Header = 108;
-constexpr uint32_t kV5Header = 124;
+constexpr uint32_t kV4Header = 108, kV5Header = 124;
 constexpr size_t kFileHeader = 14;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };

@@ -39,10 +39,6 @@ HBITMAP StockBitmap() {
     return stock;
 }
 
-int RegionKind(const Region& region) {
-    return region.Empty() ? NULLREGION : region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
-
 // Sets one attribute of a DC and gives its previous value, as the Set* calls of GDI do;
 // `failure` for a handle that is not a DC.
 template <typename T>
@@ -64,11 +60,6 @@ bool EraseDc(HDC handle, DcKind kind) {
     }
     Dcs().erase(handle);
     return true;
-}
-
-GdiRegion* RegionFromHandle(HRGN handle) {
-    GdiObject* o = ObjectFromHandle(handle);
-    return (o && o->kind == GdiKind::Region) ? static_cast<GdiRegion*>(o) : nullptr;
 }
 
 } // namespace
@@ -163,16 +154,6 @@ bool GdiDeleteScreenDC(HDC handle) {
         return false;
     }
     DisplayPresentIfChanged(); // the paint through this DC is over
-    return true;
-}
-
-bool GdiTakeRegion(HRGN handle, Region* out) {
-    GdiRegion* region = RegionFromHandle(handle);
-    if (!region) {
-        return false;
-    }
-    *out = region->region;
-    Objects().erase(handle);
     return true;
 }
 
@@ -361,81 +342,4 @@ int WINAPI SetStretchBltMode(HDC handle, int mode) {
 int WINAPI GetStretchBltMode(HDC handle) {
     const DeviceContext* dc = DcFromHandle(handle);
     return dc ? dc->stretch_mode : 0;
-}
-
-HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
-    auto region = std::make_unique<GdiRegion>();
-    // Windows orders the corners itself.
-    region->region.Add({std::min(left, right), std::min(top, bottom), std::max(left, right),
-                        std::max(top, bottom)});
-    return static_cast<HRGN>(AddObject(std::move(region)));
-}
-
-int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
-    GdiRegion* d = RegionFromHandle(dest);
-    const GdiRegion* a = RegionFromHandle(source1);
-    const GdiRegion* b = RegionFromHandle(source2);
-    if (!d || !a || (mode != RGN_COPY && !b)) {
-        return ERROR;
-    }
-    Region result = a->region;
-    switch (mode) {
-    case RGN_AND:
-        result.Intersect(b->region);
-        break;
-    case RGN_OR:
-        result.Add(b->region);
-        break;
-    case RGN_XOR:
-        result.Xor(b->region);
-        break;
-    case RGN_DIFF:
-        result.Subtract(b->region);
-        break;
-    case RGN_COPY:
-        break;
-    default:
-        return ERROR;
-    }
-    d->region = std::move(result);
-    return RegionKind(d->region);
-}
-
-int WINAPI GetRgnBox(HRGN handle, LPRECT rect) {
-    const GdiRegion* region = RegionFromHandle(handle);
-    if (!region || !rect) {
-        return ERROR;
-    }
-    *rect = region->region.Bounds();
-    return RegionKind(region->region);
-}
-
-DWORD WINAPI GetRegionData(HRGN handle, DWORD size, LPRGNDATA data) {
-    const GdiRegion* region = RegionFromHandle(handle);
-    if (!region) {
-        return 0;
-    }
-    const std::vector<RECT>& rects = region->region.Rects();
-    const DWORD rect_bytes = static_cast<DWORD>(rects.size() * sizeof(RECT));
-    const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER)) + rect_bytes;
-    if (!data) {
-        return needed;
-    }
-    if (size < needed) {
-        return 0;
-    }
-    data->rdh.dwSize = sizeof(RGNDATAHEADER);
-    data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = static_cast<DWORD>(rects.size());
-    data->rdh.nRgnSize = rect_bytes;
-    data->rdh.rcBound = region->region.Bounds();
-    if (!rects.empty()) {
-        memcpy(data->Buffer, rects.data(), rect_bytes);
-    }
-    return size;
-}
-
-BOOL WINAPI PtInRegion(HRGN handle, int x, int y) {
-    const GdiRegion* region = RegionFromHandle(handle);
-    return region && region->region.Contains(x, y);
 }

@@ -1,10 +1,15 @@
-// Zobu 4 platform floor: regions.
+// Zobu 4 platform floor: regions, and the calls of GDI on them (CreateRectRgn, CombineRgn, ...).
 //
 // Every operation is one sweep down both regions: the tops and bottoms of all their bands
 // cut the plane into slabs; within a slab each region is a row of spans, the two rows are
 // combined span by span, and the result is appended as a band, or added to the band above
 // when that one touches it and holds the same spans. The result comes out canonical.
 #include "region.h"
+
+#include "gdi_private.h"
+#include "objects.h"
+
+#include <string.h>
 
 #include <algorithm>
 
@@ -232,4 +237,106 @@ bool Region::operator==(const Region& other) const {
                           return a.left == b.left && a.top == b.top && a.right == b.right &&
                                  a.bottom == b.bottom;
                       });
+}
+
+// --- the region calls of GDI, on regions behind handles ---
+
+namespace {
+
+int RegionKind(const Region& region) {
+    return region.Empty() ? NULLREGION : region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+GdiRegion* RegionFromHandle(HRGN handle) {
+    GdiObject* o = ObjectFromHandle(handle);
+    return (o && o->kind == GdiKind::Region) ? static_cast<GdiRegion*>(o) : nullptr;
+}
+
+} // namespace
+
+bool GdiTakeRegion(HRGN handle, Region* out) {
+    GdiRegion* region = RegionFromHandle(handle);
+    if (!region) {
+        return false;
+    }
+    *out = region->region;
+    DeleteObject(handle);
+    return true;
+}
+
+HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
+    auto region = std::make_unique<GdiRegion>();
+    // Windows orders the corners itself.
+    region->region.Add({std::min(left, right), std::min(top, bottom), std::max(left, right),
+                        std::max(top, bottom)});
+    return static_cast<HRGN>(AddObject(std::move(region)));
+}
+
+int WINAPI CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
+    GdiRegion* d = RegionFromHandle(dest);
+    const GdiRegion* a = RegionFromHandle(source1);
+    const GdiRegion* b = RegionFromHandle(source2);
+    if (!d || !a || (mode != RGN_COPY && !b)) {
+        return ERROR;
+    }
+    Region result = a->region;
+    switch (mode) {
+    case RGN_AND:
+        result.Intersect(b->region);
+        break;
+    case RGN_OR:
+        result.Add(b->region);
+        break;
+    case RGN_XOR:
+        result.Xor(b->region);
+        break;
+    case RGN_DIFF:
+        result.Subtract(b->region);
+        break;
+    case RGN_COPY:
+        break;
+    default:
+        return ERROR;
+    }
+    d->region = std::move(result);
+    return RegionKind(d->region);
+}
+
+int WINAPI GetRgnBox(HRGN handle, LPRECT rect) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    if (!region || !rect) {
+        return ERROR;
+    }
+    *rect = region->region.Bounds();
+    return RegionKind(region->region);
+}
+
+DWORD WINAPI GetRegionData(HRGN handle, DWORD size, LPRGNDATA data) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    if (!region) {
+        return 0;
+    }
+    const std::vector<RECT>& rects = region->region.Rects();
+    const DWORD rect_bytes = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER)) + rect_bytes;
+    if (!data) {
+        return needed;
+    }
+    if (size < needed) {
+        return 0;
+    }
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
+    data->rdh.nRgnSize = rect_bytes;
+    data->rdh.rcBound = region->region.Bounds();
+    if (!rects.empty()) {
+        memcpy(data->Buffer, rects.data(), rect_bytes);
+    }
+    return size;
+}
+
+BOOL WINAPI PtInRegion(HRGN handle, int x, int y) {
+    const GdiRegion* region = RegionFromHandle(handle);
+    return region && region->region.Contains(x, y);
 }
