@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config libpng-dev libsdl2-dev libx11-dev help2man
     xvfb xauth xdotool imagemagick lintian
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
     emscripten chromium chromium-driver python3-selenium
 )

@@ -81,6 +81,8 @@ def main():
             "#include <stdint.h>",
             "",
             f"extern const uint16_t {symbol}[{LAST - FIRST + 1}][{height}];",
+            "// A glyph a line, as generated: clang-format leaves them so.",
+            "// clang-format off",
             f"const uint16_t {symbol}[{LAST - FIRST + 1}][{height}] = {{",
         ]
         for code in range(FIRST, LAST + 1):
@@ -88,6 +90,7 @@ def main():
             shown = chr(code) if 0x21 <= code < 0x7F and chr(code) not in "\\" else f"0x{code:02X}"
             lines.append("    {" + ", ".join(f"0x{r:04X}" for r in rows) + f"}}, // {shown}")
         lines.append("};")
+        lines.append("// clang-format on")
         with open(f"platform/gdi/fonts/{name}_font.cpp", "w") as f:
             f.write("\n".join(lines) + "\n")
         print(f"{name}: {width} x {height}, ascent {ascent}")

@@ -55,7 +55,7 @@ void FillRect(const PixelBuffer& p, const RECT& r, uint32_t value) {
         return;
     }
     for (int32_t y = r.top; y < r.bottom; ++y) {
-        FillPixels(p.Row(y) + r.left * bpp, width, bpp, value);
+        FillPixels(p.Row(y) + static_cast<ptrdiff_t>(r.left) * bpp, width, bpp, value);
     }
 }
 
@@ -78,18 +78,22 @@ void CopyRect(const PixelBuffer& to, int32_t tx, int32_t ty, const PixelBuffer& 
         // would.
         std::vector<uint8_t> source_row(row_bytes);
         for (int32_t row = 0; row < h; ++row) {
-            memcpy(source_row.data(), from.Row(fy + row) + fx * bpp, row_bytes);
-            CopyKeyed({to.Row(ty + row) + tx * bpp, 0, source_row.data(), 0, w, 1, bpp, key});
+            memcpy(source_row.data(), from.Row(fy + row) + static_cast<ptrdiff_t>(fx) * bpp,
+                   row_bytes);
+            CopyKeyed({to.Row(ty + row) + static_cast<ptrdiff_t>(tx) * bpp, 0, source_row.data(), 0,
+                       w, 1, bpp, key});
         }
     } else if (keyed) {
         const int32_t first = upwards ? h - 1 : 0;
         const ptrdiff_t step = upwards ? -1 : 1;
-        CopyKeyed({to.Row(ty + first) + tx * bpp, step * to.pitch, from.Row(fy + first) + fx * bpp,
-                   step * from.pitch, w, h, bpp, key});
+        CopyKeyed({to.Row(ty + first) + static_cast<ptrdiff_t>(tx) * bpp, step * to.pitch,
+                   from.Row(fy + first) + static_cast<ptrdiff_t>(fx) * bpp, step * from.pitch, w, h,
+                   bpp, key});
     } else {
         for (int32_t i = 0; i < h; ++i) {
             const int32_t row = upwards ? h - 1 - i : i;
-            memmove(to.Row(ty + row) + tx * bpp, from.Row(fy + row) + fx * bpp, row_bytes);
+            memmove(to.Row(ty + row) + static_cast<ptrdiff_t>(tx) * bpp,
+                    from.Row(fy + row) + static_cast<ptrdiff_t>(fx) * bpp, row_bytes);
         }
     }
 }
@@ -101,8 +105,8 @@ void CopyChangedRows(const PixelBuffer& to, const RECT& r, const PixelBuffer& fr
     const int bpp = BytesPerPixel(to.format);
     const size_t row_bytes = static_cast<size_t>(r.right - r.left) * bpp;
     for (int32_t y = r.top; y < r.bottom; ++y) {
-        uint8_t* d = to.Row(y) + r.left * bpp;
-        const uint8_t* s = from.Row(fy + (y - r.top)) + fx * bpp;
+        uint8_t* d = to.Row(y) + static_cast<ptrdiff_t>(r.left) * bpp;
+        const uint8_t* s = from.Row(fy + (y - r.top)) + static_cast<ptrdiff_t>(fx) * bpp;
         if (memcmp(d, s, row_bytes) != 0) {
             memcpy(d, s, row_bytes);
             changed[y] = 1;

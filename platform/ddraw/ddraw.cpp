@@ -195,17 +195,16 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* s
         if (pf.dwSize != sizeof(DDPIXELFORMAT)) {
             return DDERR_INVALIDPIXELFORMAT;
         }
+        const bool rgb = (pf.dwFlags & DDPF_RGB) != 0;
         if (pf.dwFlags & DDPF_FOURCC) {
             format = PixelFormat::FourCC16;
-        } else if (!(pf.dwFlags & DDPF_RGB)) {
-            return DDERR_INVALIDPIXELFORMAT;
-        } else if (pf.dwRGBBitCount == 16 && pf.dwRBitMask == 0xF800 && pf.dwGBitMask == 0x07E0 &&
-                   pf.dwBBitMask == 0x001F) {
+        } else if (rgb && pf.dwRGBBitCount == 16 && pf.dwRBitMask == 0xF800 &&
+                   pf.dwGBitMask == 0x07E0 && pf.dwBBitMask == 0x001F) {
             format = PixelFormat::Rgb565;
-        } else if (pf.dwRGBBitCount == 16 && pf.dwRBitMask == 0x7C00 && pf.dwGBitMask == 0x03E0 &&
-                   pf.dwBBitMask == 0x001F) {
+        } else if (rgb && pf.dwRGBBitCount == 16 && pf.dwRBitMask == 0x7C00 &&
+                   pf.dwGBitMask == 0x03E0 && pf.dwBBitMask == 0x001F) {
             format = PixelFormat::Rgb555;
-        } else if (pf.dwRGBBitCount == 32 && pf.dwRBitMask == 0xFF0000 &&
+        } else if (rgb && pf.dwRGBBitCount == 32 && pf.dwRBitMask == 0xFF0000 &&
                    pf.dwGBitMask == 0x00FF00 && pf.dwBBitMask == 0x0000FF) {
             format = PixelFormat::Xrgb8888;
         } else {

@@ -28,13 +28,13 @@ const char* KeyedCopyPathName(KeyedCopyPath path);
 // one before, or before it when the pitch is negative: a block copied upwards starts at its
 // last rows with both pitches negated. A source row must not overlap its destination row.
 struct KeyedBlock {
-    uint8_t* to;
-    ptrdiff_t to_pitch;
-    const uint8_t* from;
-    ptrdiff_t from_pitch;
-    int32_t width, height;
-    int bytes_per_pixel;
-    uint32_t key;
+    uint8_t* to = nullptr;
+    ptrdiff_t to_pitch = 0;
+    const uint8_t* from = nullptr;
+    ptrdiff_t from_pitch = 0;
+    int32_t width = 0, height = 0;
+    int bytes_per_pixel = 0;
+    uint32_t key = 0;
 };
 
 // Copies the block, leaving the destination's pixel alone wherever the source's equals the

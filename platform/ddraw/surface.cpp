@@ -250,7 +250,8 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) {
     WritePendingFill();
     FillDesc(desc);
     desc->dwFlags |= DDSD_LPSURFACE;
-    desc->lpSurface = pixels_.Row(area.top) + area.left * BytesPerPixel(pixels_.format);
+    desc->lpSurface =
+        pixels_.Row(area.top) + static_cast<ptrdiff_t>(area.left) * BytesPerPixel(pixels_.format);
     locked_ = true;
     return DD_OK;
 }

@@ -17,7 +17,8 @@ void CopyPixelRow(const PixelBuffer& to, int32_t x, int32_t y, const PixelBuffer
                   int32_t fy, int32_t count) {
     if (to.format == from.format) {
         const int bpp = BytesPerPixel(to.format);
-        memmove(to.Row(y) + x * bpp, from.Row(fy) + fx * bpp, static_cast<size_t>(count) * bpp);
+        memmove(to.Row(y) + static_cast<ptrdiff_t>(x) * bpp,
+                from.Row(fy) + static_cast<ptrdiff_t>(fx) * bpp, static_cast<size_t>(count) * bpp);
     } else if (from.format == PixelFormat::Xrgb8888 && to.format == PixelFormat::Rgb565) {
         const auto* source = reinterpret_cast<const uint32_t*>(from.Row(fy)) + fx;
         auto* dest = reinterpret_cast<uint16_t*>(to.Row(y)) + x;

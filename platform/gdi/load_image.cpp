@@ -25,7 +25,7 @@
 namespace {
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-    struct stat info;
+    struct stat info = {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         *error = "not a file";
         return false;

@@ -46,7 +46,7 @@ COLORREF ColorFromRaw(PixelFormat format, uint32_t raw) {
 }
 
 uint32_t PixelBuffer::Read(int32_t x, int32_t y) const {
-    const uint8_t* p = Row(y) + x * BytesPerPixel(format);
+    const uint8_t* p = Row(y) + static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
     if (format == PixelFormat::Xrgb8888) {
         uint32_t v;
         memcpy(&v, p, 4);
@@ -58,7 +58,7 @@ uint32_t PixelBuffer::Read(int32_t x, int32_t y) const {
 }
 
 void PixelBuffer::Write(int32_t x, int32_t y, uint32_t raw) const {
-    uint8_t* p = Row(y) + x * BytesPerPixel(format);
+    uint8_t* p = Row(y) + static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
     if (format == PixelFormat::Xrgb8888) {
         memcpy(p, &raw, 4);
     } else {

@@ -14,7 +14,7 @@
 #include <vector>
 
 struct ChangedRect {
-    int x, y, width, height;
+    int x = 0, y = 0, width = 0, height = 0;
 };
 
 // Compares the rows marked in `rows` (a byte a row, nonzero to compare; null for every row)

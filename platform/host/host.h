@@ -40,16 +40,16 @@ struct HostInput {
 struct HostOps {
     // Milliseconds on a monotonic clock. Called by GetTickCount, SetTimer and the message
     // queue whenever they need the time; never goes backwards.
-    uint64_t (*now_ms)();
+    uint64_t (*now_ms)() = nullptr;
 
     // Blocks until now_ms() reaches deadline_ms or input is waiting, whichever is first.
     // Called by GetMessageA when nothing is due; it may return early for no reason, and the
     // caller simply looks again. kHostForever means no timer is armed.
-    void (*wait_until)(uint64_t deadline_ms);
+    void (*wait_until)(uint64_t deadline_ms) = nullptr;
 
     // Takes the oldest waiting input, if any. Called by the message queue each time it looks
     // for messages, so input is stamped with the time it is taken in.
-    bool (*poll_input)(HostInput* input);
+    bool (*poll_input)(HostInput* input) = nullptr;
 
     // Shows the 640 x 480 screen, 5:6:5 pixels, `pitch_bytes` from row to row. Called after
     // every blit onto the DirectDraw primary, and when a window's or the screen's device
@@ -59,17 +59,17 @@ struct HostOps {
     // nonzero where the row may have changed since the previous present; the other rows are
     // as that one left them, so a host that sends only changes need look no further. It is
     // good for the call only.
-    void (*present)(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed);
+    void (*present)(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) = nullptr;
 
     // Shows a message under a title until the user dismisses it; `style` holds MessageBoxA's
     // MB_* flags (MB_ICONHAND: an error). Called by MessageBoxA, on the loop's thread, which
     // waits for it. Returns the IDOK-style number of the button pressed.
-    int (*message_box)(const char* text, const char* title, unsigned style);
+    int (*message_box)(const char* text, const char* title, unsigned style) = nullptr;
 
     // Shows the pointer over the program's windows, or hides it. Called by every SetCursor:
     // a null cursor hides it (the game's answer to WM_SETCURSOR), any other shows the host's
     // own arrow.
-    void (*show_cursor)(bool visible);
+    void (*show_cursor)(bool visible) = nullptr;
 };
 
 // Installs the host every later call goes to. Called once by a program's entry point, or by

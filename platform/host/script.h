@@ -29,7 +29,7 @@
 // No script needs more: an hour of play recorded key by key is a few hundred kilobytes.
 constexpr size_t kScriptMaxBytes = 1 << 20;
 // Nor a time or a hold past a day, which a headless replay plays through in minutes.
-constexpr uint64_t kScriptLongestMs = 24 * 60 * 60 * 1000;
+constexpr uint64_t kScriptLongestMs = uint64_t{24} * 60 * 60 * 1000;
 
 struct ScriptEvent {
     enum class Kind { Down, Up, Close, Lost, Snapshot };

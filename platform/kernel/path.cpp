@@ -10,7 +10,7 @@
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat info;
+    struct stat info = {};
     return stat(path.c_str(), &info) == 0;
 }
 
@@ -96,7 +96,7 @@ bool ResolveWindowsPath(const char* windows_path, std::string* native) {
     } else if (resolved.size() > 1) {
         resolved.pop_back();
     }
-    struct stat info;
+    struct stat info = {};
     if (names_directory && (stat(resolved.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
         return false;
     }

@@ -211,7 +211,7 @@ bool ReadCommandLine(int argc, char** argv, Settings* s, std::string* rest, std:
 
 // Whether two paths name one file that exists.
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first, second;
+    struct stat first = {}, second = {};
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -221,7 +221,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 // a desktop's menu, or a shell anywhere), it plays from there, as a Windows shortcut's
 // start-in folder would have it.
 void StartInTheDataFolder() {
-    struct stat info;
+    struct stat info = {};
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (stat("Bitmaps", &info) == 0 || length <= 0) {

@@ -82,7 +82,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(back));
-        return static_cast<LRESULT>(back + 1); // the system colour's brush
+        return static_cast<LRESULT>(back) + 1; // the system colour's brush
     }
     case WM_CLOSE:
         DestroyWindow(window);

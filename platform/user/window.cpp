@@ -5,7 +5,6 @@
 
 #include "../gdi/gdi_private.h"
 
-
 #include <algorithm>
 #include <map>
 #include <memory>

@@ -32,7 +32,7 @@ int screen_pitch_bytes = 0;
 
 // The screen as it stands, rows back to back.
 std::vector<uint16_t> Frame() {
-    std::vector<uint16_t> frame(kScreenWidth * kScreenHeight, 0);
+    std::vector<uint16_t> frame(size_t{kScreenWidth} * kScreenHeight, 0);
     if (screen_pixels) {
         CopyScreen(screen_pixels, screen_pitch_bytes, frame.data());
     }

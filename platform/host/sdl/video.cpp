@@ -27,7 +27,7 @@ int picture_x = 0, picture_y = 0, picture_scale = 1;
 // The screen's memory, as the last present gave it; the picture shown, to find what changed.
 const uint16_t* screen_pixels = nullptr;
 int screen_pitch_bytes = 0;
-std::vector<uint16_t> shown(kWidth* kHeight, 0);
+std::vector<uint16_t> shown(size_t{kWidth} * kHeight, 0);
 bool picture_waiting = false; // presented, not yet shown
 // A byte a row: nonzero where the presents since the last picture shown may have changed it.
 std::vector<uint8_t> rows_changed(kHeight, 1);
@@ -204,7 +204,7 @@ void VideoShow() {
     if (stats) {
         ++pictures;
         if (first_picture_s == 0) {
-            timespec t;
+            timespec t{};
             clock_gettime(CLOCK_MONOTONIC, &t);
             first_picture_s = static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
         }

@@ -21,6 +21,6 @@ class DesktopRandom {
 
   private:
     static constexpr int kWords = 31, kSeparation = 3;
-    uint32_t state_[kWords];
+    uint32_t state_[kWords] = {};
     int front_ = kSeparation, rear_ = 0;
 };
