@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return 0;
     }
-    for (WORD type : {2, 5, 9, 10}) {
+    for (const WORD type : {WORD{2}, WORD{5}, WORD{9}, WORD{10}}) {
         for (LPCSTR name :
              {LPCSTR(MAKEINTRESOURCEA(102)), LPCSTR(MAKEINTRESOURCEA(1)), "#103", "NAME"}) {
             if (const Resource* r = table.Find(MAKEINTRESOURCEA(type), name)) {
