@@ -18,6 +18,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ROOMS = [
     ('include', 'platform/include/'),
     ('kernel', 'platform/kernel/'),
+    ('display', 'platform/display/'),
     ('gdi', 'platform/gdi/'),
     ('user', 'platform/user/'),
     ('ddraw', 'platform/ddraw/'),
@@ -33,14 +34,15 @@ ROOMS = [
     ('panel', 'panel/'),
     ('res', 'res/'),
 ]
-FLOORS = {'include', 'kernel', 'gdi', 'user', 'ddraw', 'seam'}
+FLOORS = {'include', 'kernel', 'display', 'gdi', 'user', 'ddraw', 'seam'}
 MAY_USE = {
     'include': {'include'},
     'seam': {'include', 'seam'},
     'kernel': {'include', 'kernel', 'seam'},
-    'gdi': {'include', 'gdi', 'kernel', 'seam'},
-    'user': {'include', 'user', 'gdi', 'kernel', 'seam'},
-    'ddraw': {'include', 'ddraw', 'user', 'gdi', 'kernel', 'seam'},
+    'display': {'include', 'display', 'seam'},
+    'gdi': {'include', 'gdi', 'display', 'kernel', 'seam'},
+    'user': {'include', 'user', 'gdi', 'display', 'kernel', 'seam'},
+    'ddraw': {'include', 'ddraw', 'user', 'gdi', 'display', 'kernel', 'seam'},
     'sdl': {'seam', 'sdl'},
     'headless': {'seam', 'headless'},
     'web': {'seam', 'web'},

@@ -14,7 +14,7 @@
 // input arrives, then looks again. It never spins.
 #include "user_private.h"
 
-#include "../gdi/gdi_private.h"
+#include "../display/display.h"
 #include "../host/host.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // Zobu 4 platform floor: pixel formats, colour conversion and the screen's memory.
-#include "gdi_private.h"
-#include "objects.h"
+#include "display.h"
 
 #include "../host/host.h"
 #include "../host/rgb565.h"
@@ -81,7 +80,7 @@ const PixelBuffer& DisplayPixels() {
     // nothing they reach may be gone by then.
     static OwnedPixels* display = [] {
         auto* pixels = new OwnedPixels();
-        pixels->Allocate(640, 480, PixelFormat::Rgb565);
+        pixels->Allocate(kScreenWidth, kScreenHeight, PixelFormat::Rgb565);
         return pixels;
     }();
     return display->view;
