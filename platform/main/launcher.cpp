@@ -247,99 +247,96 @@ std::string FromStartFolder(const std::string& path) {
     return start_folder + "/" + path;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// A run of the program: what the command line asks, the script it replays and the tick count
+// it starts from.
+struct Run {
     Settings settings;
-    std::string rest, error;
-    if (!ReadCommandLine(argc, argv, &settings, &rest, &error)) {
-        return Refuse(error);
-    }
-    if (settings.help) {
-        PrintHelp();
-        return 0;
-    }
-    if (settings.version) {
-        printf("zobu4 %s\n", ZOBU_VERSION);
-        return 0;
-    }
-    if (!settings.headless) {
-        EventWaitCatchSignals(); // before anything slow: a quit during start-up is kept
-    }
-    char folder[4096];
-    start_folder = getcwd(folder, sizeof folder) ? folder : "";
-    const std::string script_path = FromStartFolder(settings.script);
-    const std::string record_path = FromStartFolder(settings.record);
-
-    StartInTheDataFolder();
-    if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
-        fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
-        return 1;
-    }
+    std::string rest; // WinMain's command line
+    std::string script_path, record_path;
     std::vector<ScriptEvent> events;
-    uint64_t tick = settings.tick;
-    bool tick_known = settings.tick_given;
-    if (!script_path.empty()) {
+    uint64_t tick = 0;
+    bool tick_known = false;
+};
+
+// Reads the script and the tick it starts from, and begins the recording: false, having said
+// why, for what cannot be read or written.
+bool PrepareInput(Run* run) {
+    std::string error;
+    run->tick = run->settings.tick;
+    run->tick_known = run->settings.tick_given;
+    if (!run->script_path.empty()) {
         uint64_t recorded_tick = 0;
         bool has_tick = false;
-        if (!LoadScript(script_path, &events, &has_tick, &recorded_tick, &error)) {
-            return Refuse(error);
+        if (!LoadScript(run->script_path, &run->events, &has_tick, &recorded_tick, &error)) {
+            Refuse(error);
+            return false;
         }
-        for (ScriptEvent& e : events) {
+        for (ScriptEvent& e : run->events) {
             e.path = FromStartFolder(e.path); // snapshots go where the user ran the script
         }
-        if (!tick_known && has_tick) {
-            tick = recorded_tick; // a recording replays from the tick it started at
-            tick_known = true;
+        if (!run->tick_known && has_tick) {
+            run->tick = recorded_tick; // a recording replays from the tick it started at
+            run->tick_known = true;
         }
     }
-    if (!record_path.empty()) {
-        if (SameFile(record_path, script_path)) {
-            return Refuse("--record would write over the script it replays, \"" + script_path +
-                          "\"");
+    if (!run->record_path.empty()) {
+        if (SameFile(run->record_path, run->script_path)) {
+            Refuse("--record would write over the script it replays, \"" + run->script_path + "\"");
+            return false;
         }
-        if (!RecorderOpen(record_path, &error)) {
-            return Refuse("cannot write the recording \"" + record_path + "\": " + error);
+        if (!RecorderOpen(run->record_path, &error)) {
+            Refuse("cannot write the recording \"" + run->record_path + "\": " + error);
+            return false;
         }
     }
+    return true;
+}
 
+// Opens the host the run names, with the script on its schedule; null, having said why,
+// when there is no display for a window.
+const HostOps* OpenHost(Run* run) {
     const HostOps* host = nullptr;
     std::function<void(const std::string&)> snapshot;
     EventSchedule* schedule = nullptr;
-    if (settings.headless) {
-        HeadlessReset(HeadlessClock::Virtual, tick);
+    if (run->settings.headless) {
+        HeadlessReset(HeadlessClock::Virtual, run->tick);
         // A script that ends with the game still running ends with the close button.
         HeadlessCloseWhenScriptEnds(true);
         host = HeadlessHost();
         schedule = &HeadlessSchedule();
         snapshot = [](const std::string& path) { WriteSnapshotPng(path, HeadlessFrame().data()); };
     } else {
-        host = SdlHostOpen(settings.sdl, &error);
+        std::string error;
+        host = SdlHostOpen(run->settings.sdl, &error);
         if (!host) {
             fprintf(stderr, "zobu4: %s; run it with --headless to play without a display\n",
                     error.c_str());
-            RecorderDiscard();
-            return 1;
+            return nullptr;
         }
         // A tick count that differs from run to run, as Windows' time since boot does: it
         // seeds the Pot's wandering. A replayed recording starts from its own.
-        if (!tick_known) {
-            tick = static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu;
+        if (!run->tick_known) {
+            run->tick = static_cast<uint64_t>(time(nullptr)) * 1000 % 0xFFFFFFFFu;
         }
-        SdlHostStartTick(tick);
+        SdlHostStartTick(run->tick);
         schedule = &SdlHostSchedule();
         snapshot = SdlHostSnapshot;
     }
-    ScheduleScript(events, tick, schedule, snapshot);
-    HostInstall(record_path.empty() ? host : RecorderWrap(host, tick));
-    int status = WinMain(GetModuleHandleA(nullptr), nullptr, rest.data(), SW_SHOWDEFAULT);
-    if (!settings.headless) {
+    ScheduleScript(run->events, run->tick, schedule, snapshot);
+    return run->record_path.empty() ? host : RecorderWrap(host, run->tick);
+}
+
+// Ends a run that played: the window closes, the recording takes its name. The exit status:
+// WinMain's, or 3 when the game played but a snapshot or the recording was not written.
+int Finish(const Run& run, int status) {
+    if (!run.settings.headless) {
         SdlHostClose();
     }
-    if (!record_path.empty() && status != 0) {
+    std::string error;
+    if (!run.record_path.empty() && status != 0) {
         RecorderDiscard(); // the game did not start: nothing was played to keep
-    } else if (!record_path.empty() && !RecorderFinish(&error)) {
-        fprintf(stderr, "zobu4: cannot write the recording \"%s\": %s\n", record_path.c_str(),
+    } else if (!run.record_path.empty() && !RecorderFinish(&error)) {
+        fprintf(stderr, "zobu4: cannot write the recording \"%s\": %s\n", run.record_path.c_str(),
                 error.c_str());
         status = status == 0 ? 3 : status;
     }
@@ -347,4 +344,45 @@ int main(int argc, char** argv) {
         status = 3; // each failure was said as it happened
     }
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Run run;
+    std::string error;
+    if (!ReadCommandLine(argc, argv, &run.settings, &run.rest, &error)) {
+        return Refuse(error);
+    }
+    if (run.settings.help) {
+        PrintHelp();
+        return 0;
+    }
+    if (run.settings.version) {
+        printf("zobu4 %s\n", ZOBU_VERSION);
+        return 0;
+    }
+    if (!run.settings.headless) {
+        EventWaitCatchSignals(); // before anything slow: a quit during start-up is kept
+    }
+    char folder[4096];
+    start_folder = getcwd(folder, sizeof folder) ? folder : "";
+    run.script_path = FromStartFolder(run.settings.script);
+    run.record_path = FromStartFolder(run.settings.record);
+    StartInTheDataFolder();
+    if (!KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error)) {
+        fprintf(stderr, "zobu4: the program's own resources are damaged: %s\n", error.c_str());
+        return 1;
+    }
+    if (!PrepareInput(&run)) {
+        return 2;
+    }
+    const HostOps* host = OpenHost(&run);
+    if (!host) {
+        RecorderDiscard();
+        return 1;
+    }
+    HostInstall(host);
+    return Finish(run,
+                  WinMain(GetModuleHandleA(nullptr), nullptr, run.rest.data(), SW_SHOWDEFAULT));
 }
