@@ -95,9 +95,10 @@ class RealKeys(PageCase):
         self.assertEqual(first_difference(frame, three_rights, PLAYFIELD), '',
                          'three Rights move the Dropper 6 pixels, to 262')
 
-        # A game controller as the Gamepad API shows it: the d-pad's left, then the stick's,
-        # each pressed and let go, are one Left each; one Right brings the Dropper back.
-        for buttons, stick in ((1, 0), (0, 0), (0, -32767), (0, 0)):
+        # A game controller as the Gamepad API shows it: the d-pad's left (button 14 of the
+        # standard layout), then the stick's, each pressed and let go, are one Left each; one
+        # Right brings the Dropper back.
+        for buttons, stick in ((1 << 14, 0), (0, 0), (0, -32767), (0, 0)):
             self.browser.js('Module._zobu_web_pad(0, arguments[0], arguments[1]);'
                             'window.zobu.wake && window.zobu.wake()', buttons, stick)
         self.press(Keys.ARROW_RIGHT)

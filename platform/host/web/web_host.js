@@ -25,12 +25,15 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  // Puts a rectangle of the program's canvas pixels (RGBA, 640 a row) on the canvas.
-  zobu_js_put: function (rgba, x, y, width, height) {
+  // Puts a rectangle of the program's canvas pixels (RGBA, a screen's width a row) on the
+  // canvas.
+  zobu_js_put: function (rgba, screenWidth, screenHeight, x, y, width, height) {
     var z = Module.zobu;
     // The view is made again whenever the program's memory has grown (a new buffer).
     if (!z.image || z.image.data.buffer !== HEAPU8.buffer || z.imageAt !== rgba) {
-      z.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 640 * 480 * 4), 640, 480);
+      z.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba,
+                                                    screenWidth * screenHeight * 4),
+                              screenWidth, screenHeight);
       z.imageAt = rgba;
     }
     z.context.putImageData(z.image, 0, 0, x, y, width, height);
@@ -47,8 +50,8 @@ mergeInto(LibraryManager.library, {
     Module.zobu.canvas.style.cursor = visible ? 'default' : 'none';
   },
 
-  zobu_js_keep_snapshot: function (name, pixels) {
-    Module.zobu.snapshots[UTF8ToString(name)] = HEAPU16.slice(pixels >> 1, (pixels >> 1) + 640 * 480);
+  zobu_js_keep_snapshot: function (name, pixels, count) {
+    Module.zobu.snapshots[UTF8ToString(name)] = HEAPU16.slice(pixels >> 1, (pixels >> 1) + count);
   },
 
   zobu_js_ended: function (status) {

@@ -196,9 +196,9 @@
     }
     if (running()) {
       for (const pad of pads) {
-        const pressed = (i) => pad.buttons[i] && pad.buttons[i].pressed;
-        const buttons = (pressed(14) ? 1 : 0) | (pressed(15) ? 2 : 0) |
-                        (pressed(0) ? 4 : 0) | (pressed(8) ? 8 : 0);
+        // Bit i is button i of the standard layout; the program knows which are its keys.
+        let buttons = 0;
+        pad.buttons.forEach((b, i) => { if (i < 31 && b && b.pressed) buttons |= 1 << i; });
         const stick = Math.round(Math.max(-1, Math.min(1, pad.axes[0] || 0)) * 32767);
         Module._zobu_web_pad(pad.index, buttons, stick);
       }

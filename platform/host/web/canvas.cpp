@@ -1,0 +1,86 @@
+// Zobu 4 platform floor: the browser host's canvas: once an animation frame, what changed of
+// the screen is converted from 5:6:5 and put on it, a few rectangles.
+#include "web_private.h"
+
+#include "../changed_rects.h"
+#include "../rgb565.h"
+
+#include <emscripten.h>
+
+#include <string.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = kScreenWidth, kHeight = kScreenHeight;
+
+// The screen's memory, as the last present gave it, and the rows changed since the canvas was
+// last painted.
+const uint16_t* screen = nullptr;
+int screen_pitch_bytes = 0;
+uint8_t rows_waiting[kHeight];
+bool paint_requested = false;
+// What the canvas shows, and the canvas's pixels as the page's ImageData reads them.
+std::vector<uint16_t> shown(size_t{kWidth} * kHeight);
+std::vector<uint32_t> rgba(size_t{kWidth} * kHeight, 0xFF000000u);
+
+// The canvas's bytes are R, G, B, A: the widened colour with its red and blue swapped, opaque.
+uint32_t CanvasPixel(uint16_t p) {
+    const uint32_t rgb = RgbFrom565(p);
+    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
+}
+
+} // namespace
+
+void WebHostPresent(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows_changed) {
+    screen = pixels;
+    screen_pitch_bytes = pitch_bytes;
+    for (int y = 0; y < kHeight; ++y) {
+        rows_waiting[y] |= rows_changed[y];
+    }
+    if (!paint_requested) {
+        paint_requested = true;
+        zobu_js_request_paint();
+    }
+}
+
+void WebHostKeepSnapshot(const std::string& name, const std::vector<uint16_t>& frame) {
+    zobu_js_keep_snapshot(name.c_str(), frame.data(), static_cast<int>(frame.size()));
+}
+
+// What the page calls, once an animation frame after a present asked for it; and its tests.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void zobu_web_paint() {
+    paint_requested = false;
+    if (screen == nullptr) {
+        return;
+    }
+    const std::vector<ChangedRect> rects =
+        TakeChangedRects(screen, screen_pitch_bytes, shown.data(), kWidth, kHeight, rows_waiting);
+    memset(rows_waiting, 0, sizeof rows_waiting);
+    for (const ChangedRect& r : rects) {
+        for (int y = r.y; y < r.y + r.height; ++y) {
+            const uint16_t* from = &shown[static_cast<size_t>(y) * kWidth];
+            uint32_t* to = &rgba[static_cast<size_t>(y) * kWidth];
+            for (int x = r.x; x < r.x + r.width; ++x) {
+                to[x] = CanvasPixel(from[x]);
+            }
+        }
+        zobu_js_put(rgba.data(), kWidth, kHeight, r.x, r.y, r.width, r.height);
+    }
+}
+
+// The screen as the program last presented it, rows back to back, for the page's tests; null
+// before the first present.
+EMSCRIPTEN_KEEPALIVE const uint16_t* zobu_web_screen() {
+    static std::vector<uint16_t> copy(kWidth * kHeight);
+    if (screen == nullptr) {
+        return nullptr;
+    }
+    CopyScreen(screen, screen_pitch_bytes, copy.data());
+    return copy.data();
+}
+
+} // extern "C"
