@@ -63,6 +63,8 @@ struct DrawTarget {
     bool on_screen = false; // drawing marks the screen changed (DisplayChanged)
 };
 
+// The next handle: GDI objects and DCs share one sequence, as handles do on Windows.
+void* NextGdiHandle();
 HGDIOBJ AddObject(std::unique_ptr<GdiObject> object);
 GdiObject* ObjectFromHandle(HGDIOBJ handle);
 GdiBitmap* BitmapFromHandle(HGDIOBJ handle);
@@ -70,6 +72,9 @@ const FontData* FontFromHandle(HGDIOBJ handle);
 DeviceContext* DcFromHandle(HDC handle);
 HDC AddDc(const DeviceContext& dc);
 bool ResolveTarget(HDC handle, DrawTarget* out);
+// The DCs alive, and forgetting them all (dc.cpp): for GdiLive and GdiReset.
+int LiveDcs();
+void ForgetDcs();
 
 // A bitmap of the given size whose pixels come from 0x00RRGGBB colours.
 HBITMAP CreateBitmapFromColors(int32_t width, int32_t height, PixelFormat format, bool dib_section);
