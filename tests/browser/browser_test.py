@@ -157,7 +157,11 @@ class Layout(PageCase):
         canvas = self.browser.js('return document.getElementById("screen")')
         for width, height in ((700, 640), (1500, 1200)):
             self.browser.driver.set_window_size(width, height)
-            scale = self.browser.wait('innerWidth === %d && window.zobu.scale' % width)
+            # Laid out anew for the new size: the canvas centred in it, before the pointer moves.
+            scale = self.browser.wait(
+                '(() => { const r = document.getElementById("screen").getBoundingClientRect();'
+                ' return innerWidth === %d && Math.abs(r.left + r.right - innerWidth) < 2 &&'
+                ' window.zobu.scale; })()' % width)
             # The score panel keeps the arrow; the game hides the pointer over its own window.
             for x, y, cursor in ((100, 25, 'default'), (320, 300, 'none'), (150, 20, 'default'),
                                  (165, 20, 'none')):
