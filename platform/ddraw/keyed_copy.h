@@ -1,9 +1,11 @@
 // Zobu 4 platform floor: the colour-keyed copy behind Blt and BltFast.
 //
 // Sprites are drawn with a colour key every frame, so this copy is the floor's hottest loop
-// after memcpy. It runs on vectors as wide as the processor has: 16 bytes everywhere (SSE2
-// on x86-64, NEON on ARM, SIMD128 in WebAssembly), 32 bytes on x86-64 processors with AVX2,
-// chosen once, at the first copy.
+// after memcpy. It runs on vectors as wide as the build's baseline has: 16 bytes (SSE2 on
+// x86-64, NEON on AArch64, SIMD128 in WebAssembly), and 32 bytes on x86-64 processors with
+// AVX2, chosen once, at the first copy. Where the baseline has no vector unit (i686 and
+// 32-bit ARM with Debian's default flags) the compiler spells the 16-byte lanes out in
+// scalar code.
 #pragma once
 
 #include <stddef.h>

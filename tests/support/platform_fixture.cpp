@@ -37,12 +37,13 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
     for (size_t i = 0; i < n; ++i) {
         const ExpectedMessage& e = expected[i];
         const LoggedMessage& g = got[i];
-        const bool same = e.hwnd == g.hwnd && e.message == g.message &&
-                          (!e.exact || (e.wParam == g.wParam && e.lParam == g.lParam));
+        const bool same =
+            e.hwnd == g.hwnd && e.message == g.message &&
+            (!e.exact || (e.wParam == g.wParam && e.lParam == static_cast<ULONG_PTR>(g.lParam)));
         if (!same) {
             ADD_FAILURE() << "message " << i << " differs: expected "
-                          << Describe({e.hwnd, e.message, e.wParam, e.lParam}) << ", got "
-                          << Describe(g);
+                          << Describe({e.hwnd, e.message, e.wParam, static_cast<LPARAM>(e.lParam)})
+                          << ", got " << Describe(g);
             return;
         }
     }

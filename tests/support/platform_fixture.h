@@ -41,7 +41,9 @@ struct ExpectedMessage {
     UINT message;
     bool exact = false;
     WPARAM wParam = 0;
-    LPARAM lParam = 0;
+    // The bits of the expected lParam: a key message's 0xC14D0001 does not fit a 32-bit
+    // LPARAM, which is signed.
+    ULONG_PTR lParam = 0;
 };
 void ExpectSequence(const std::vector<ExpectedMessage>& expected,
                     const std::vector<LoggedMessage>& got);
