@@ -17,8 +17,10 @@ constexpr uint8_t kEscape = 0x1B, kLeft = 0x25;
 class SdlClock : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1); // a window without a display
-        setenv("DISPLAY", ":0", 0);
+        // A window without a display, and no display: nothing for D-Bus to start a session for.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
         SdlOptions options;
         options.windowed = true;
         std::string error;

@@ -109,9 +109,12 @@ uint64_t RealNowMs() {
 }
 
 const HostOps* SdlHostOpen(const SdlOptions& options, std::string* error) {
+    // Without a display the answer is known before SDL is asked, unless a video driver was
+    // named (SDL_VIDEODRIVER): then SDL says whether it can open one.
     const char* x11 = getenv("DISPLAY");
     const char* wayland = getenv("WAYLAND_DISPLAY");
-    if ((!x11 || !*x11) && (!wayland || !*wayland)) {
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    if ((!x11 || !*x11) && (!wayland || !*wayland) && (!driver || !*driver)) {
         *error = "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return nullptr;
     }
