@@ -36,13 +36,6 @@ EventSchedule& HeadlessSchedule();
 void HeadlessScheduleInput(uint64_t at_ms, const HostInput& input);
 void HeadlessScheduleKey(uint64_t at_ms, uint8_t virtual_key, bool down);
 void HeadlessScheduleClose(uint64_t at_ms);
-// A PNG of the screen as last presented, written to `path` once the program has handled
-// everything due at or before at_ms (when it next waits with the clock there or later).
-// A file that cannot be written is said on standard error and counted (SnapshotFailures);
-// the run goes on. (snapshot.cpp: the one part of the host that needs libpng, which a
-// browser build goes without.)
-void HeadlessScheduleSnapshot(uint64_t at_ms, const std::string& path, uint64_t order = 0);
-
 // Runs `task` once the program has handled everything due at or before at_ms, as a snapshot
 // is taken: it sees the screen (HeadlessFrame) and the program as they stand then.
 void HeadlessScheduleWhenIdle(uint64_t at_ms, std::function<void()> task);
