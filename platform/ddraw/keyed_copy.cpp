@@ -3,6 +3,11 @@
 
 #include <string.h>
 
+#if defined(__arm__)
+#include <asm/hwcap.h> // HWCAP_NEON
+#include <sys/auxv.h>  // getauxval
+#endif
+
 namespace {
 
 // Copies whole vectors of `Bytes` bytes from pixel `i` on, as far as they fit in `count`, and
@@ -68,45 +73,87 @@ __attribute__((target("avx2"))) void CopyLanes32(const KeyedBlock& block) {
 }
 #endif
 
+// Where the baseline has no vector unit, the same 16-byte lanes built for the one the
+// processor may have.
+#if defined(__i386__) && !defined(__SSE2__)
+#define ZOBU_KEYED_COPY_VECTOR16 "sse2"
+#elif defined(__arm__) && !defined(__ARM_NEON)
+#define ZOBU_KEYED_COPY_VECTOR16 "fpu=neon"
+#endif
+#ifdef ZOBU_KEYED_COPY_VECTOR16
+template <typename Pixel>
+__attribute__((target(ZOBU_KEYED_COPY_VECTOR16))) void CopyVectorLanes16(const KeyedBlock& block) {
+    CopyBlock<16, Pixel>(block);
+}
+#endif
+
 using Copier = void (*)(const KeyedBlock&);
 
 Copier CopierFor(KeyedCopyPath path, int bytes_per_pixel) {
+    const bool wide = bytes_per_pixel == 4;
 #ifdef ZOBU_KEYED_COPY_AVX2
     if (path == KeyedCopyPath::Lanes32) {
-        return bytes_per_pixel == 4 ? CopyLanes32<uint32_t> : CopyLanes32<uint16_t>;
+        return wide ? CopyLanes32<uint32_t> : CopyLanes32<uint16_t>;
+    }
+#endif
+#ifdef ZOBU_KEYED_COPY_VECTOR16
+    if (path == KeyedCopyPath::Lanes16Vector) {
+        return wide ? CopyVectorLanes16<uint32_t> : CopyVectorLanes16<uint16_t>;
     }
 #endif
     (void)path;
-    return bytes_per_pixel == 4 ? CopyLanes16<uint32_t> : CopyLanes16<uint16_t>;
+    return wide ? CopyLanes16<uint32_t> : CopyLanes16<uint16_t>;
 }
 
-KeyedCopyPath Detect() {
-#ifdef ZOBU_KEYED_COPY_AVX2
+// Every path this processor runs, the baseline first and the widest last.
+std::vector<KeyedCopyPath> Detect() {
+    std::vector<KeyedCopyPath> paths = {KeyedCopyPath::Lanes16};
+#if defined(ZOBU_KEYED_COPY_AVX2)
     __builtin_cpu_init(); // in case the first copy comes from a static constructor
-    if (__builtin_cpu_supports("avx2")) {
-        return KeyedCopyPath::Lanes32;
+#endif
+#if defined(ZOBU_KEYED_COPY_VECTOR16) && defined(__i386__)
+    if (__builtin_cpu_supports("sse2")) {
+        paths.push_back(KeyedCopyPath::Lanes16Vector);
+    }
+#elif defined(ZOBU_KEYED_COPY_VECTOR16)
+    if (getauxval(AT_HWCAP) & HWCAP_NEON) {
+        paths.push_back(KeyedCopyPath::Lanes16Vector);
     }
 #endif
-    return KeyedCopyPath::Lanes16;
+#ifdef ZOBU_KEYED_COPY_AVX2
+    if (__builtin_cpu_supports("avx2")) {
+        paths.push_back(KeyedCopyPath::Lanes32);
+    }
+#endif
+    return paths;
 }
 
 } // namespace
 
-KeyedCopyPath KeyedCopyBestPath() {
-    static const KeyedCopyPath best = Detect();
-    return best;
-}
-
 std::vector<KeyedCopyPath> KeyedCopyPaths() {
-    std::vector<KeyedCopyPath> paths = {KeyedCopyPath::Lanes16};
-    if (KeyedCopyBestPath() == KeyedCopyPath::Lanes32) {
-        paths.push_back(KeyedCopyPath::Lanes32);
-    }
+    static const std::vector<KeyedCopyPath> paths = Detect();
     return paths;
 }
 
+KeyedCopyPath KeyedCopyBestPath() {
+    static const KeyedCopyPath best = KeyedCopyPaths().back();
+    return best;
+}
+
 const char* KeyedCopyPathName(KeyedCopyPath path) {
-    return path == KeyedCopyPath::Lanes32 ? "32-byte lanes (AVX2)" : "16-byte lanes";
+    switch (path) {
+    case KeyedCopyPath::Lanes32:
+        return "32-byte lanes (AVX2)";
+    case KeyedCopyPath::Lanes16Vector:
+#ifdef __arm__
+        return "16-byte lanes (NEON)";
+#else
+        return "16-byte lanes (SSE2)";
+#endif
+    case KeyedCopyPath::Lanes16:
+        break;
+    }
+    return "16-byte lanes";
 }
 
 void CopyKeyed(const KeyedBlock& block) {

@@ -1,11 +1,12 @@
 // Zobu 4 platform floor: the colour-keyed copy behind Blt and BltFast.
 //
 // Sprites are drawn with a colour key every frame, so this copy is the floor's hottest loop
-// after memcpy. It runs on vectors as wide as the build's baseline has: 16 bytes (SSE2 on
-// x86-64, NEON on AArch64, SIMD128 in WebAssembly), and 32 bytes on x86-64 processors with
-// AVX2, chosen once, at the first copy. Where the baseline has no vector unit (i686 and
-// 32-bit ARM with Debian's default flags) the compiler spells the 16-byte lanes out in
-// scalar code.
+// after memcpy. It runs on the widest vectors the processor has, chosen once, at the first
+// copy. The baseline path is 16 bytes wide: vector code where the build's baseline has a
+// vector unit (SSE2 on x86-64, NEON on AArch64, SIMD128 in WebAssembly), scalar code where
+// it has none (i686 and 32-bit ARM with Debian's default flags). There, a second 16-byte
+// path built for SSE2 or NEON is taken when the processor has it. On x86 a 32-byte path is
+// taken on processors with AVX2.
 #pragma once
 
 #include <stddef.h>
@@ -14,8 +15,9 @@
 #include <vector>
 
 enum class KeyedCopyPath {
-    Lanes16, // the baseline: every processor the floor builds for
-    Lanes32, // AVX2
+    Lanes16,       // the baseline: every processor the floor builds for
+    Lanes16Vector, // SSE2 on i686, NEON on 32-bit ARM: where the baseline has no vectors
+    Lanes32,       // AVX2
 };
 
 // The widest path this processor runs; CopyKeyed takes it.

@@ -18,7 +18,9 @@ RECT Window::Client() const {
 
 bool WindowContainsPoint(const Window& w, POINT p) {
     RECT r;
-    UserWindowScreenRect(w.handle, false, &r);
+    if (!UserWindowScreenRect(w.handle, false, &r)) {
+        return false;
+    }
     if (p.x < r.left || p.y < r.top || p.x >= r.right || p.y >= r.bottom) {
         return false;
     }

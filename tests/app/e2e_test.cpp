@@ -67,7 +67,7 @@ int RunAndRead(const std::string& command, std::string* out) {
 }
 
 TEST(EndToEnd, HelpAndVersion_SayTheirPieceAndExitZero) {
-    const std::string zobu4 = ZOBU4_EXECUTABLE;
+    const std::string zobu4 = ZOBU4_COMMAND;
     std::string help, version;
     EXPECT_EQ(RunAndRead(zobu4 + " --help", &help), 0);
     for (const char* part : {"Usage: zobu4", "--windowed", "--version",

@@ -5,6 +5,12 @@
   leftmost(picture, colour, top, bottom)
                the leftmost x where the colour shows within those rows, or None: the tests
                follow the Dropper by the star on its hat
+  rgb565(pixel)
+               the 5:6:5 value a pixel was widened from: X's screenshots and our PNG writer
+               widen them to 8 bits in different ways
+  find(shot, width, height, golden)
+               where the golden frame's top-left corner lies in a screenshot of that size,
+               or None: a window placed by a compositor, under its title bar
 """
 import struct
 import zlib
@@ -57,3 +63,17 @@ def read(path):
 def leftmost(picture, colour, top=85, bottom=245):
     return min((x for y in range(top, bottom) for x in range(640) if picture(x, y) == colour),
                default=None)
+
+
+def rgb565(p):
+    return (p[0] >> 3, p[1] >> 2, p[2] >> 3)
+
+
+def find(shot, width, height, golden):
+    corner = [rgb565(golden(x, y)) for y in (0, 40) for x in range(0, 640, 40)]
+    for top in range(height - 480 + 1):
+        for left in range(width - 640 + 1):
+            if rgb565(shot(left, top)) == corner[0] and corner == [
+                    rgb565(shot(left + x, top + y)) for y in (0, 40) for x in range(0, 640, 40)]:
+                return left, top
+    return None

@@ -82,9 +82,15 @@ kill -TERM "$pid"
 expect_clean_exit "SIGTERM"
 
 # A signal during start-up, before the window shows, is kept for the game's first wait.
+# The signal goes as soon as the game catches it (SigCgt in /proc), which is before SDL opens
+# anything: a fixed delay would, on a loaded machine, land before the program's main.
 "$zobu4" --windowed --scale 1 >"$work/out" 2>"$work/err" &
 pid=$!
-sleep 0.02
+for _ in $(seq 200); do
+    caught=$(awk '/^SigCgt:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+    (( (0x${caught:-0} >> 14) & 1 )) && break # SIGTERM is signal 15, bit 14
+    sleep 0.005
+done
 kill -TERM "$pid"
 expect_clean_exit "SIGTERM during start-up"
 

@@ -59,8 +59,8 @@ GameRun::GameRun(const CommandLine& command, const std::string& script, ArtSetup
     directory_ = pattern;
     LinkArt(directory_, art);
     Write(Path("input.script"), script);
-    const std::string run = "cd '" + directory_ + "' && '" + ZOBU4_EXECUTABLE + "' " +
-                            command.words + " 2>stderr.txt >stdout.txt";
+    const std::string run = "cd '" + directory_ + "' && " + ZOBU4_COMMAND + " " + command.words +
+                            " 2>stderr.txt >stdout.txt";
     const int status = system(run.c_str());
     exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     standard_error = ReadAll(Path("stderr.txt"));

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -33,6 +34,36 @@ void DrainSignalPipe() {
     char bytes[64];
     while (signal_pipe[0] >= 0 && read(signal_pipe[0], bytes, sizeof bytes) > 0) {
     }
+}
+
+// Where SDL sleeps: the thread that wakes it when a signal comes, and the pipe that stops it.
+std::thread watcher;
+int stop_pipe[2] = {-1, -1};
+
+void WatchSignals() {
+    for (;;) {
+        pollfd fds[2] = {{signal_pipe[0], POLLIN, 0}, {stop_pipe[0], POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
+            return;
+        }
+        if (fds[1].revents) {
+            return;
+        }
+        if (fds[0].revents) {
+            DrainSignalPipe();
+            SDL_Event wake = {};
+            wake.type = SDL_USEREVENT;
+            SDL_PushEvent(&wake);
+        }
+    }
+}
+
+bool WaitsOnX() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    return x_display != nullptr;
+#else
+    return false;
+#endif
 }
 
 } // namespace
@@ -69,6 +100,9 @@ void EventWaitOpen(SDL_Window* window) {
 #else
     (void)window;
 #endif
+    if (!WaitsOnX() && signal_pipe[0] >= 0 && pipe2(stop_pipe, O_CLOEXEC) == 0) {
+        watcher = std::thread(WatchSignals);
+    }
 }
 
 bool EventWait(int timeout_ms, SDL_Event* event) {
@@ -89,9 +123,7 @@ bool EventWait(int timeout_ms, SDL_Event* event) {
         return false;
     }
 #endif
-    const bool got = !signals_waiting && SDL_WaitEventTimeout(event, timeout_ms) == 1;
-    DrainSignalPipe();
-    return got;
+    return !signals_waiting && SDL_WaitEventTimeout(event, timeout_ms) == 1;
 }
 
 bool EventWaitTakeSignal() {
@@ -103,6 +135,20 @@ bool EventWaitTakeSignal() {
 }
 
 void EventWaitClose() {
+    if (watcher.joinable()) {
+        const char byte = 0;
+        if (write(stop_pipe[1], &byte, 1) == 1) {
+            watcher.join();
+        } else {
+            watcher.detach(); // cannot happen with an empty pipe; never block the quit on it
+        }
+    }
+    for (int& fd : stop_pipe) {
+        if (fd >= 0) {
+            close(fd);
+            fd = -1;
+        }
+    }
     for (int signal_number : {SIGINT, SIGTERM}) {
         struct sigaction now = {};
         if (sigaction(signal_number, nullptr, &now) == 0 && now.sa_handler == OnSignal) {

@@ -9,8 +9,10 @@
 // between two connections. Elsewhere (Wayland) SDL's own wait has no such second party.
 //
 // SIGINT and SIGTERM are ours too, not SDL's: a handler that writes to a pipe the sleep
-// watches, so that a signal arriving just before the sleep still ends it at once. A second
-// signal of the same kind ends the program as the default action would.
+// watches, so that a signal arriving just before the sleep still ends it at once. Where SDL
+// sleeps (Wayland and the rest), a thread watches the pipe and wakes SDL's wait with an
+// event of no meaning; a signal handler cannot, as SDL's queue takes a lock. A second signal
+// of the same kind ends the program as the default action would.
 #pragma once
 
 #include <SDL.h>
@@ -31,5 +33,6 @@ bool EventWait(int timeout_ms, SDL_Event* event);
 // True once after a SIGINT or SIGTERM came (several before the call count as one).
 bool EventWaitTakeSignal();
 
-// Gives the signals back to their default actions.
+// Stops the watching thread and gives the signals back to their default actions. Call before
+// SDL_Quit.
 void EventWaitClose();

@@ -158,6 +158,6 @@ void SdlHostClose() {
     VideoClose();
     InputClear();
     script.Clear();
-    SDL_Quit();
     EventWaitClose();
+    SDL_Quit();
 }

@@ -105,7 +105,14 @@ bool VideoOpen(const SdlOptions& options, std::string* error) {
         SDL_WINDOW_RESIZABLE | (options.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     window = SDL_CreateWindow("Zobu 4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kWidth * scale, kHeight * scale, flags);
-    if (window && options.gpu) {
+    // Wayland gives a window no image of its own to draw into: the window's surface exists
+    // there only through a renderer, which the hint of the CPU path turned off. Show through
+    // the renderer then, as --gpu does; a window that shows nothing must never go unnoticed.
+    bool through_renderer = options.gpu;
+    if (window && !through_renderer && !SDL_GetWindowSurface(window)) {
+        through_renderer = true;
+    }
+    if (window && through_renderer) {
         renderer = SDL_CreateRenderer(window, -1, 0);
         texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565,
                                                SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
@@ -121,8 +128,13 @@ bool VideoOpen(const SdlOptions& options, std::string* error) {
                                                      kWidth * static_cast<int>(sizeof(uint16_t)),
                                                      SDL_PIXELFORMAT_RGB565);
     }
-    if (!window || (options.gpu ? !texture : !picture)) {
+    if (!window) {
         *error = std::string("cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    if (through_renderer ? !texture : !picture) {
+        *error = std::string("cannot show a picture on the ") + SDL_GetCurrentVideoDriver() +
+                 " video driver: " + SDL_GetError();
         return false;
     }
     SDL_SetWindowMinimumSize(window, kWidth, kHeight);
