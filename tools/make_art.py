@@ -7,7 +7,8 @@
   ZOBU1.bmp    32 x 32   a blue gem
   ZOBU2.bmp    32 x 32   a red apple
 
-and the program's icon for desktops, res/zobu4.png: the Pot, 64 x 64, its magenta clear.
+and the program's icon for desktops, res/zobu4.png: the Pot, 64 x 64, its magenta clear
+(and res/zobu4-128.png, res/zobu4-256.png, the same pixels doubled and doubled again).
 
 Magenta (255, 0, 255) is transparent in the four sprites and absent from the background.
 Every pixel is a flat colour with hard edges, so the art stays sharp at any integer zoom
@@ -238,16 +239,17 @@ def write_png(path, canvas, zoom):
                 chunk(b"IEND", b""))
 
 
-def write_icon(path, canvas):
-    """An RGBA PNG in which magenta is transparent."""
+def write_icon(path, canvas, zoom=1):
+    """An RGBA PNG in which magenta is transparent, each pixel `zoom` x `zoom`."""
     raw = b""
     for row in canvas.rows:
-        raw += b"\0" + b"".join(bytes(rgb) + (b"\0" if rgb == MAGENTA else b"\xff") for rgb in row)
+        line = b"".join((bytes(rgb) + (b"\0" if rgb == MAGENTA else b"\xff")) * zoom for rgb in row)
+        raw += (b"\0" + line) * zoom
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
-    ihdr = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    ihdr = struct.pack(">IIBBBBB", canvas.width * zoom, canvas.height * zoom, 8, 6, 0, 0, 0)
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw)) +
                 chunk(b"IEND", b""))
@@ -263,6 +265,9 @@ def main():
     for name, canvas in pictures.items():
         write_bmp(os.path.join("Bitmaps", name), canvas)
     write_icon(os.path.join("res", "zobu4.png"), pictures["pot1.bmp"])
+    # The sizes software centres show, the pixels doubled and doubled again: never smoothed.
+    for zoom in (2, 4):
+        write_icon(os.path.join("res", f"zobu4-{64 * zoom}.png"), pictures["pot1.bmp"], zoom)
     if len(sys.argv) == 3 and sys.argv[1] == "--preview":
         for name, canvas in pictures.items():
             write_png(os.path.join(sys.argv[2], name.replace(".bmp", ".png")), canvas,

@@ -42,10 +42,10 @@ class Server:
 
 
 class Browser:
-    """Headless Chromium with a profile of its own, its window `width` x `height`. The flags
-    keep it off the network but for the page's server."""
+    """Headless Chromium with a profile of its own, its window `width` x `height`, or a
+    phone's screen. The flags keep it off the network but for the page's server."""
 
-    def __init__(self, width=1000, height=800):
+    def __init__(self, width=1000, height=800, phone=None):
         self.profile = tempfile.mkdtemp(prefix='zobu4-chromium-')
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
@@ -55,6 +55,9 @@ class Browser:
                      '--disable-dev-shm-usage', f'--user-data-dir={self.profile}',
                      f'--window-size={width},{height}'):
             options.add_argument(flag)
+        if phone:  # (width, height, device-pixel ratio): a phone's screen, and touch
+            options.add_experimental_option('mobileEmulation', {'deviceMetrics': {
+                'width': phone[0], 'height': phone[1], 'pixelRatio': phone[2], 'touch': True}})
         options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         self.log = []

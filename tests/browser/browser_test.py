@@ -6,6 +6,7 @@ import re
 import shutil
 import sys
 import tempfile
+import time
 import unittest
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -149,6 +150,8 @@ class Layout(PageCase):
                 self.assertAlmostEqual(box[0], (inner[0] - box[2]) / 2, delta=0.5)
         self.assertEqual(self.browser.js('return getComputedStyle(document.getElementById('
                                          '"screen")).imageRendering'), 'pixelated')
+        self.assertFalse(self.browser.js('return document.getElementById("move")').is_displayed(),
+                         'a desktop shows no touch controls')
         self.assertNoConsoleErrors()
 
     def test_the_pointer_is_hit_tested_on_the_screen_at_any_scale(self):
@@ -171,6 +174,148 @@ class Layout(PageCase):
                     ).perform()
                     self.browser.wait('getComputedStyle(arguments[0]).cursor === "%s"' % cursor,
                                       2, f'the cursor {cursor} at {(x, y)}', canvas)
+
+
+def star_x(frame):
+    """Where the Dropper is: the leftmost x of its hat's star (the golden first frame's colour
+    at (320, 110)) between rows 85 and 245."""
+    star = golden('first_frame')[110 * frames.WIDTH + 320]
+    return min((x for y in range(85, 245) for x in range(frames.WIDTH)
+                if frame[y * frames.WIDTH + x] == star), default=None)
+
+
+class Touch(PageCase):
+    """A phone held sideways, then upright, in Chromium's emulation: its screen, its
+    device-pixel ratio, and touches through the DevTools protocol."""
+    PHONE = (915, 412, 2.625)
+
+    def setUp(self):
+        self.server = Server(SITE)
+        self.browser = Browser(phone=self.PHONE)
+        self.addCleanup(self.browser.quit)
+        self.addCleanup(self.server.stop)
+        self.fingers = {}
+
+    def box(self, selector):
+        return self.browser.js('const r = document.querySelector(arguments[0])'
+                               '.getBoundingClientRect(); return [r.left, r.top, r.right, '
+                               'r.bottom]', selector)
+
+    def touch(self, kind, selector=None, finger=0):
+        """A finger goes down on the element's centre, or comes up."""
+        if selector:
+            left, top, right, bottom = self.box(selector)
+            self.fingers[finger] = {'x': (left + right) / 2, 'y': (top + bottom) / 2,
+                                    'id': finger}
+        else:
+            del self.fingers[finger]
+        points = list(self.fingers.values())
+        self.browser.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {
+            'type': kind if points or kind != 'touchMove' else 'touchEnd',
+            'touchPoints': points})
+
+    def press(self, selector, finger=0):
+        self.touch('touchStart', selector, finger)
+
+    def lift(self, finger=0):
+        self.touch('touchMove' if len(self.fingers) > 1 else 'touchEnd', None, finger)
+
+    def tap(self, selector):
+        self.press(selector)
+        self.lift()
+
+    def turn(self, width, height):
+        portrait = height > width
+        self.browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': self.PHONE[2], 'mobile': True,
+            'screenOrientation': {'type': 'portraitPrimary' if portrait else 'landscapePrimary',
+                                  'angle': 0 if portrait else 90}})
+        self.browser.wait('visualViewport.width === %d && document.body.classList.contains("%s")'
+                          % (width, 'portrait' if portrait else 'landscape'), what='the turn')
+
+    def assertLaidOut(self, portrait):
+        """The whole picture on screen at a whole scale of device pixels; every control a
+        thumb's size, on screen, and beside or below the picture, never over it."""
+        width, height = self.browser.js('return [visualViewport.width, visualViewport.height]')
+        left, top, right, bottom = self.box('#screen')
+        scale = (right - left) * self.PHONE[2] / 640
+        self.assertAlmostEqual(scale, round(scale), places=3)
+        self.assertGreaterEqual(left, 0)
+        self.assertGreaterEqual(top, 0)
+        self.assertLessEqual(right, width + 0.01)
+        self.assertLessEqual(bottom, height + 0.01)
+        for name in ('Left', 'Right', 'Drop', 'Quit (hold)'):
+            with self.subTest(control=name):
+                l, t, r, b = self.box(f'button[aria-label="{name}"]')
+                self.assertGreaterEqual(min(r - l, b - t), 48)
+                self.assertTrue(0 <= l and r <= width and 0 <= t and b <= height)
+                if portrait:
+                    self.assertGreaterEqual(t, bottom)
+                else:
+                    self.assertTrue(r <= left or l >= right)
+
+    def test_sideways_and_upright_the_picture_is_whole_and_the_controls_beside_it(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        self.assertLaidOut(portrait=False)
+        self.assertEqual(self.browser.js('return window.zobu.scale'), 2)
+        self.turn(412, 915)
+        self.assertLaidOut(portrait=True)
+        self.turn(915, 412)
+        self.assertLaidOut(portrait=False)
+        self.assertNoConsoleErrors()
+
+    def test_the_controls_play_as_the_keys_do(self):
+        self.open()
+        self.browser.wait('window.zobu.firstPaint', what='the first picture')
+        for _ in range(3):
+            self.tap('button[aria-label="Right"]')
+        three_rights = golden('three_rights')
+        frame = self.browser.frame_until(
+            lambda f: not frames.differences(f, three_rights, PLAYFIELD), timeout=3)
+        self.assertEqual(first_difference(frame, three_rights, PLAYFIELD), '',
+                         'three taps on Right move the Dropper 6 pixels, to 262')
+
+        # Held, Right repeats as a held key does: 2 pixels, then 2 more every 33 ms after
+        # 500 ms. A lost touch (the page losing the focus) lets go of it.
+        self.press('button[aria-label="Right"]')
+        time.sleep(1.0)
+        self.browser.js('window.dispatchEvent(new Event("blur"))')
+        time.sleep(0.2)
+        held = self.browser.frame()
+        self.assertGreater(star_x(held) - star_x(frame), 20, 'held for a second')
+        time.sleep(0.4)
+        self.assertEqual(first_difference(self.browser.frame(), held, PLAYFIELD), '',
+                         'the Dropper stops once the touch is lost')
+        self.lift()
+
+        # Left held with one thumb while the other taps Drop: both work.
+        self.press('button[aria-label="Left"]', finger=1)
+        time.sleep(0.6)
+        self.tap('button[aria-label="Drop"]')
+        time.sleep(0.3)
+        before = star_x(self.browser.frame())
+        time.sleep(0.3)
+        self.assertLess(star_x(self.browser.frame()), before, 'Left still held after Drop')
+        self.lift(finger=1)
+        scores = {'1/1': golden('caught'), '0/1': golden('first_miss')}
+
+        def score(f):
+            return next((text for text, picture in scores.items()
+                         if not frames.differences(f, picture, SCORE_TEXT)), None)
+        frame = self.browser.frame_until(score, timeout=8)
+        self.assertIn(score(frame), scores, 'the score box says neither 1/1 nor 0/1')
+
+        # Quit must be held: a tap does nothing, a second's hold ends the game.
+        self.tap('#quit')
+        time.sleep(1.5)
+        self.assertIsNone(self.browser.status())
+        self.press('#quit')
+        self.assertEqual(self.browser.ended(5), 0)
+        self.lift()
+        self.assertEqual(self.browser.js('return [scrollX, scrollY, visualViewport.scale]'),
+                         [0, 0, 1])
+        self.assertNoConsoleErrors()
 
 
 class MissingArt(PageCase):

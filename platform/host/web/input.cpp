@@ -7,6 +7,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -21,11 +22,15 @@ struct PadState {
 };
 std::map<int, PadState> pads;
 PadKeys pad_keys;
+// The page's on-screen controls for touch screens: buttons as a controller's, so that a held
+// one repeats with the keyboard's timing, and several can be held at once.
+PadKeys touch_keys;
 
 } // namespace
 
 bool WebInputTake(uint64_t now_ms, HostInput* input) {
     pad_keys.Repeat(now_ms, &pending);
+    touch_keys.Repeat(now_ms, &pending);
     if (pending.empty()) {
         return false;
     }
@@ -39,7 +44,7 @@ bool WebInputWaiting() {
 }
 
 uint64_t WebInputNextRepeat() {
-    return pad_keys.NextRepeat();
+    return std::min(pad_keys.NextRepeat(), touch_keys.NextRepeat());
 }
 
 // What the page calls: the user's input. Input wakes a waiting program (web_host.js does that
@@ -103,6 +108,16 @@ EMSCRIPTEN_KEEPALIVE void zobu_web_pad(int index, int buttons, int stick_x) {
 EMSCRIPTEN_KEEPALIVE void zobu_web_pad_gone(int index) {
     pads.erase(index);
     pad_keys.ReleaseAll(WebNowMs(), &pending);
+}
+
+// An on-screen control went `down` or up: 0 Left, 1 Right, 2 Drop (Space), 3 Quit (Escape).
+EMSCRIPTEN_KEEPALIVE void zobu_web_touch(int control, int down) {
+    static const PadKeys::Button kControls[] = {PadKeys::Button::DpadLeft,
+                                                PadKeys::Button::DpadRight, PadKeys::Button::South,
+                                                PadKeys::Button::Back};
+    if (control >= 0 && control < 4) {
+        touch_keys.Press(kControls[control], down != 0, WebNowMs(), &pending);
+    }
 }
 
 // The page is closing or the user asked to stop: the window's close button, as it were.

@@ -114,14 +114,55 @@
       });
   }
 
-  // The largest whole-number scale of device pixels that fits the window; at least 1.
+  // On-screen controls, where the main pointer is a finger or from the first touch; a key of
+  // a real keyboard hides them again. Their buttons are 72 CSS pixels, with 14 between.
+  const controls = { move: $('move'), act: $('act') };
+  const THUMB = 72 + 2 * 14; // the narrowest bar that holds a button
+  let touchShown = matchMedia('(pointer: coarse)').matches;
+
+  function showControls(shown) {
+    if (shown !== touchShown) {
+      touchShown = shown;
+      layout();
+    }
+  }
+
+  // The largest whole-number scale of device pixels that fits the screen the player sees (the
+  // visual viewport: on a phone the layout viewport can be wider), beside the controls'
+  // bars in landscape or above their band in portrait; at least 1. The picture starts on a
+  // device pixel, so that its pixels stay sharp.
   function layout() {
+    const view = window.visualViewport;
+    const width = view ? view.width : innerWidth;
+    const height = view ? view.height : innerHeight;
     const ratio = window.devicePixelRatio || 1;
-    const scale = Math.max(1, Math.floor(Math.min(innerWidth * ratio / WIDTH,
-                                                  innerHeight * ratio / HEIGHT)));
-    canvas.style.width = (WIDTH * scale / ratio) + 'px';
-    canvas.style.height = (HEIGHT * scale / ratio) + 'px';
+    const portrait = height > width;
+    const bars = touchShown && !portrait ? 2 * THUMB : 0;
+    const band = touchShown && portrait ? 2 * THUMB : 0;
+    const scale = Math.max(1, Math.floor(Math.min((width - bars) * ratio / WIDTH,
+                                                  (height - band) * ratio / HEIGHT)));
+    const w = WIDTH * scale / ratio, h = HEIGHT * scale / ratio;
+    const left = Math.max(0, Math.round((width - w) / 2 * ratio) / ratio);
+    const top = band ? 0 : Math.max(0, Math.round((height - h) / 2 * ratio) / ratio);
+    Object.assign(canvas.style, { width: w + 'px', height: h + 'px', left: left + 'px',
+                                  top: top + 'px' });
     zobu.scale = scale;
+
+    document.body.classList.toggle('touch', touchShown);
+    document.body.classList.toggle('portrait', portrait);
+    document.body.classList.toggle('landscape', !portrait);
+    const place = (group, x, y, groupWidth, groupHeight) => {
+      group.hidden = !touchShown;
+      Object.assign(group.style, { left: x + 'px', top: y + 'px', width: groupWidth + 'px',
+                                   height: groupHeight + 'px' });
+    };
+    if (portrait) {
+      place(controls.move, 0, top + h, width / 2, height - top - h);
+      place(controls.act, width / 2, top + h, width / 2, height - top - h);
+    } else {
+      place(controls.move, 0, 0, left, height);
+      place(controls.act, left + w, 0, width - left - w, height);
+    }
   }
 
   function toggleFullScreen() {
@@ -151,6 +192,7 @@
   }
   const held = new Set();
   function key(event, down) {
+    if (down) showControls(false);
     if (!running()) return;
     if (down && event.code === 'Enter' && event.altKey) {
       if (!event.repeat) toggleFullScreen();
@@ -166,12 +208,81 @@
     if (!shortcut) event.preventDefault();
     wake();
   }
-  // A page that loses the keyboard gets no key-up: let go of what was held.
+  // A page that loses the keyboard gets no key-up, nor a touch its lift: let go of what was
+  // held.
+  const touchReleases = [];
   function releaseAll() {
     for (const code of held) sendKey(code, false);
     held.clear();
+    for (const release of touchReleases) release();
     wake();
   }
+
+  // The on-screen controls send the keys a controller's buttons do (the program repeats a
+  // held direction with the keyboard's timing). Each follows its own fingers, so Left can be
+  // held while Drop is tapped; a touch that slides off still lifts where it began.
+  function control(index, down) {
+    if (running()) {
+      Module._zobu_web_touch(index, down ? 1 : 0);
+      wake();
+    }
+  }
+  function followFingers(button, onDown, onUp) {
+    const fingers = new Set();
+    const up = (event) => {
+      event.stopPropagation();
+      if (fingers.delete(event.pointerId) && fingers.size === 0) {
+        button.classList.remove('held');
+        onUp();
+      }
+    };
+    button.addEventListener('pointerdown', (event) => {
+      event.preventDefault();
+      event.stopPropagation();
+      button.setPointerCapture(event.pointerId);
+      if (fingers.size === 0) {
+        button.classList.add('held');
+        onDown();
+      }
+      fingers.add(event.pointerId);
+    });
+    button.addEventListener('pointerup', up);
+    button.addEventListener('pointercancel', up);
+    button.addEventListener('pointermove', (event) => event.stopPropagation());
+    touchReleases.push(() => {
+      if (fingers.size) {
+        fingers.clear();
+        button.classList.remove('held');
+        onUp();
+      }
+    });
+  }
+  for (const button of document.querySelectorAll('[data-control]')) {
+    const index = Number(button.dataset.control);
+    followFingers(button, () => control(index, true), () => control(index, false));
+  }
+  // Quit, held for a second; the button fills as it is held.
+  const QUIT_HOLD_MS = 1000;
+  let quitStart = null;
+  function quitHeld(now) {
+    if (quitStart === null) return;
+    const held = Math.min(1, (now - quitStart) / QUIT_HOLD_MS);
+    $('quit').style.setProperty('--held', held * 100 + '%');
+    if (held < 1) {
+      requestAnimationFrame(quitHeld);
+      return;
+    }
+    quitStart = null;
+    control(3, true);
+    control(3, false);
+  }
+  followFingers($('quit'), () => {
+    quitStart = performance.now();
+    requestAnimationFrame(quitHeld);
+  }, () => {
+    quitStart = null;
+    $('quit').style.removeProperty('--held');
+  });
 
   // The pointer, mapped back to the 640 x 480 screen as the SDL host maps its window.
   function pointer(event) {
@@ -220,13 +331,20 @@
   window.addEventListener('keydown', (e) => key(e, true));
   window.addEventListener('keyup', (e) => key(e, false));
   window.addEventListener('blur', () => { if (running()) releaseAll(); });
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden && running()) releaseAll();
+  });
+  window.addEventListener('pointerdown', (e) => { if (e.pointerType === 'touch') showControls(true); },
+                          true);
   for (const type of ['pointermove', 'pointerdown', 'pointerup']) {
     window.addEventListener(type, pointer);
   }
   window.addEventListener('gamepadconnected', padsChanged);
   window.addEventListener('gamepaddisconnected', padsChanged);
   window.addEventListener('resize', layout);
-  canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+  if (window.visualViewport) window.visualViewport.addEventListener('resize', layout);
+  window.addEventListener('orientationchange', layout);
+  document.addEventListener('contextmenu', (e) => e.preventDefault());
   $('fullscreen').addEventListener('click', () => { toggleFullScreen(); canvas.focus(); });
   $('again').addEventListener('click', () => location.reload());
   layout();
