@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config libpng-dev libsdl2-dev libx11-dev help2man
     xvfb xauth xdotool imagemagick lintian weston libdecor-0-plugin-1-cairo
-    appstream desktop-file-utils
+    appstream desktop-file-utils gcovr
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64

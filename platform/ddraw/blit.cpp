@@ -9,6 +9,7 @@
 // the source holds its colour key, when asked to. Neither converts between pixel formats.
 #include "ddraw_private.h"
 #include "keyed_copy.h"
+#include "../host/same_bytes.h"
 
 #include <string.h>
 
@@ -107,7 +108,7 @@ void CopyChangedRows(const PixelBuffer& to, const RECT& r, const PixelBuffer& fr
     for (int32_t y = r.top; y < r.bottom; ++y) {
         uint8_t* d = to.Row(y) + static_cast<ptrdiff_t>(r.left) * bpp;
         const uint8_t* s = from.Row(fy + (y - r.top)) + static_cast<ptrdiff_t>(fx) * bpp;
-        if (memcmp(d, s, row_bytes) != 0) {
+        if (!SameBytes(d, s, row_bytes)) {
             memcpy(d, s, row_bytes);
             changed[y] = 1;
         }

@@ -1,5 +1,6 @@
 // Zobu 4 platform floor: the changed rectangles of a picture.
 #include "changed_rects.h"
+#include "same_bytes.h"
 
 #include <stddef.h>
 #include <string.h>
@@ -121,7 +122,7 @@ std::vector<ChangedRect> TakeChangedRects(const uint16_t* now, int now_pitch_byt
         const auto* row = reinterpret_cast<const uint16_t*>(
             reinterpret_cast<const uint8_t*>(now) + static_cast<ptrdiff_t>(y) * now_pitch_bytes);
         uint16_t* copy = shown + static_cast<ptrdiff_t>(y) * width;
-        if (memcmp(row, copy, row_bytes) == 0) {
+        if (SameBytes(row, copy, row_bytes)) {
             continue;
         }
         ChangedSpans(row, copy, width, &spans);

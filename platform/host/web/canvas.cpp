@@ -1,5 +1,10 @@
-// Zobu 4 platform floor: the browser host's canvas: once an animation frame, what changed of
-// the screen is converted from 5:6:5 and put on it, a few rectangles.
+// Zobu 4 platform floor: the browser host's canvas: when the program waits, what its presents
+// changed of the screen is converted from 5:6:5 and put on it, a few rectangles.
+//
+// Not at an animation frame: a page that asks for one a dozen times a second keeps Chromium
+// drawing frames at the display's rate in between (most of an idle game's cost in a
+// browser). The browser shows a canvas as it stands at its next frame anyway, and the
+// presents of one wake are put as one.
 #include "web_private.h"
 
 #include "../changed_rects.h"
@@ -20,7 +25,7 @@ constexpr int kWidth = kScreenWidth, kHeight = kScreenHeight;
 const uint16_t* screen = nullptr;
 int screen_pitch_bytes = 0;
 uint8_t rows_waiting[kHeight];
-bool paint_requested = false;
+bool paint_waiting = false;
 // What the canvas shows, and the canvas's pixels as the page's ImageData reads them.
 std::vector<uint16_t> shown(size_t{kWidth} * kHeight);
 std::vector<uint32_t> rgba(size_t{kWidth} * kHeight, 0xFF000000u);
@@ -39,24 +44,18 @@ void WebHostPresent(const uint16_t* pixels, int pitch_bytes, const uint8_t* rows
     for (int y = 0; y < kHeight; ++y) {
         rows_waiting[y] |= rows_changed[y];
     }
-    if (!paint_requested) {
-        paint_requested = true;
-        zobu_js_request_paint();
-    }
+    paint_waiting = true;
 }
 
 void WebHostKeepSnapshot(const std::string& name, const std::vector<uint16_t>& frame) {
     zobu_js_keep_snapshot(name.c_str(), frame.data(), static_cast<int>(frame.size()));
 }
 
-// What the page calls, once an animation frame after a present asked for it; and its tests.
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void zobu_web_paint() {
-    paint_requested = false;
-    if (screen == nullptr) {
+void WebCanvasPaint() {
+    if (!paint_waiting || screen == nullptr) {
         return;
     }
+    paint_waiting = false;
     const std::vector<ChangedRect> rects =
         TakeChangedRects(screen, screen_pitch_bytes, shown.data(), kWidth, kHeight, rows_waiting);
     memset(rows_waiting, 0, sizeof rows_waiting);
@@ -71,6 +70,9 @@ EMSCRIPTEN_KEEPALIVE void zobu_web_paint() {
         zobu_js_put(rgba.data(), kWidth, kHeight, r.x, r.y, r.width, r.height);
     }
 }
+
+// The page's tests.
+extern "C" {
 
 // The screen as the program last presented it, rows back to back, for the page's tests; null
 // before the first present.

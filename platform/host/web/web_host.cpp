@@ -9,6 +9,7 @@ uint64_t start_tick = 0;
 double start_page_ms = 0;
 
 void WaitUntil(uint64_t deadline_ms) {
+    WebCanvasPaint(); // what this wake drew, before the browser's turn shows it
     if (WebInputWaiting()) {
         return;
     }
@@ -47,5 +48,6 @@ const HostOps* WebHostOpen(uint64_t tick) {
 }
 
 void WebHostEnded(int status) {
+    WebCanvasPaint(); // the last picture stays on the canvas
     zobu_js_ended(status);
 }

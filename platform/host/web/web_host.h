@@ -5,8 +5,9 @@
 //  - now_ms: the page's monotonic clock (performance.now), from a tick count the caller sets.
 //  - wait_until: gives the browser its turn (Asyncify unwinds the stack and a timer or an input
 //    event winds it back), so the game's own message loop stays the program's only loop.
-//  - present: marks the rows that changed; once per animation frame those that differ from
-//    what the canvas shows are converted from 5:6:5 and put on the canvas, a few rectangles.
+//  - present: marks the rows that changed; when the program next waits (or ends), those that
+//    differ from what the canvas shows are converted from 5:6:5 and put on the canvas, a few
+//    rectangles.
 //  - message_box: a dialog in the page, waited for; the text goes to the console too.
 //  - show_cursor: the canvas's CSS cursor.
 // Keys, the pointer and game controllers come from the page through the functions web_host.js

@@ -19,12 +19,6 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  zobu_js_request_paint: function () {
-    requestAnimationFrame(function () {
-      Module._zobu_web_paint();
-    });
-  },
-
   // Puts a rectangle of the program's canvas pixels (RGBA, a screen's width a row) on the
   // canvas.
   zobu_js_put: function (rgba, screenWidth, screenHeight, x, y, width, height) {

@@ -10,7 +10,6 @@
 // The JavaScript half (web_host.js).
 extern "C" {
 void zobu_js_sleep(double ms); // Asyncify: returns after `ms` (forever if negative) or on input
-void zobu_js_request_paint();
 void zobu_js_put(const uint32_t* rgba, int screen_width, int screen_height, int x, int y, int width,
                  int height);
 int zobu_js_message_box(const char* text, const char* title, unsigned style); // Asyncify
@@ -23,6 +22,11 @@ void zobu_js_ended(int status);
 
 // The host's clock: the page's, from the tick count the program started at.
 uint64_t WebNowMs();
+
+// --- canvas.cpp ---
+
+// Puts on the canvas what the presents since the last paint changed, if anything.
+void WebCanvasPaint();
 
 // --- input.cpp ---
 
