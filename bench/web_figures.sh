@@ -10,7 +10,8 @@
 #    the desktop, with Asyncify and without; beside the desktop's ratio when build/release
 #    has frame_bench (goal: at most 2 times the desktop's ratio); and the two pages' sizes;
 #  - idle CPU: every process of the browser over 20 s with the game left alone, against the
-#    same browser on an empty page, in the same run;
+#    same browser on an empty page and on a bare page that shows as many pictures a second
+#    as the game does, in the same run;
 #  - key to canvas: 100 presses of Left and Right, from the key event to the canvas put that
 #    shows the Dropper moved: median and 90th percentile.
 # Usage: bench/web_figures.sh; needs tools/install-deps.sh's packages.
@@ -25,7 +26,7 @@ if [ -x build/release/bench/frame_bench ]; then
              --benchmark_report_aggregates_only=true 2>/dev/null)
 fi
 exec /usr/bin/python3 - "$site" "$build/bench" "$native" <<'PY'
-import gzip, json, os, statistics, sys, time
+import base64, gzip, json, os, statistics, sys, time
 sys.path.insert(0, 'tests/browser')
 from browser import Browser, Server
 from selenium.webdriver.common.action_chains import ActionChains
@@ -135,10 +136,26 @@ try:
         after = browser_cpu()
         spent = sum(t - before.get(pid, 0) for pid, t in after.items())
         return spent / (time.monotonic() - wall) * 100
-    empty = idle('about:blank')
-    game = idle(server.url)
+    # The yardstick: a bare page that changes a 64 x 64 square of a canvas as many times a
+    # second as the game changes its picture when left alone, with no program behind it:
+    # what the browser itself spends to show that many pictures.
+    d.get(server.url)
+    browser.wait('window.zobu && window.zobu.firstPaint')
+    time.sleep(1)
+    browser.js('window.paints = new Set(); window.zobu.onPaint = (t) => paints.add(Math.round(t));')
+    time.sleep(10)
+    rate = browser.js('return window.paints.size') / 10
+    html = ("<body style='margin:0;background:#000'><canvas id=c width=640 height=480></canvas>"
+            "<script>const x = c.getContext('2d', {alpha: false}), d = new ImageData(64, 64);"
+            "let n = 0; setInterval(() => { d.data.fill((n++ * 37) % 256);"
+            f"x.putImageData(d, (n * 8) % 576, 200); }}, {1000 / rate:.0f});</script>")
+    yardstick = 'data:text/html;base64,' + base64.b64encode(html.encode()).decode()
+    empty, pictures, game = idle('about:blank'), idle(yardstick), idle(server.url)
     print(f'idle CPU over 20 s, every browser process: the game {game:.1f} % of a core, an '
           f'empty page {empty:.1f} %: the game adds {game - empty:.1f} % ({game / max(empty, 0.01):.1f} times)')
+    print(f'  the game shows {rate:.1f} pictures a second; a bare page that shows as many costs '
+          f'{pictures:.1f} %: the game adds {game - pictures:.1f} % to what the browser spends on '
+          f'its pictures   (goal: at most 1 %)')
 
     # Key to canvas.
     d.get(server.url)
