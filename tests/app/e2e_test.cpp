@@ -85,6 +85,24 @@ TEST(EndToEnd, MissingBackground_ExitOneWithOneLine) {
     EXPECT_NE(run.standard_error.find("back1.bmp"), std::string::npos) << run.standard_error;
 }
 
+// A band of columns and rows of the screen, its ends excluded.
+struct Band {
+    int left, top, right, bottom;
+};
+
+// How many pixels of two snapshots differ inside a band, and outside it.
+std::pair<int, int> Differences(const GameRun& a, const GameRun& b, Band band) {
+    const std::vector<uint32_t> one = Picture(a.Path("frame.png"));
+    const std::vector<uint32_t> two = Picture(b.Path("frame.png"));
+    std::pair<int, int> inside_outside;
+    for (size_t i = 0; i < one.size() && i < two.size(); ++i) {
+        const int x = static_cast<int>(i % 640), y = static_cast<int>(i / 640);
+        const bool in = x >= band.left && x < band.right && y >= band.top && y < band.bottom;
+        (in ? inside_outside.first : inside_outside.second) += one[i] != two[i];
+    }
+    return inside_outside;
+}
+
 // The Pot's art is broken: the game plays without the Pot, and says why once.
 TEST(EndToEnd, CorruptPot_PlaysWithoutThePot) {
     GameRun broken("0 snapshot frame.png\n500 key Escape\n", 0, ArtSetup::CorruptPot);
@@ -92,18 +110,9 @@ TEST(EndToEnd, CorruptPot_PlaysWithoutThePot) {
     ASSERT_EQ(broken.exit_status, 0) << broken.standard_error;
     EXPECT_EQ(Lines(broken.standard_error), 1) << broken.standard_error;
     EXPECT_NE(broken.standard_error.find("pot1.bmp"), std::string::npos);
-    const std::vector<uint32_t> without = Picture(broken.Path("frame.png"));
-    const std::vector<uint32_t> with = Picture(whole.Path("frame.png"));
-    int pot_differs = 0, elsewhere_differs = 0;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            const size_t i = static_cast<size_t>(y) * 640 + x;
-            const bool in_pot = x >= 288 && x < 352 && y >= 416;
-            (in_pot ? pot_differs : elsewhere_differs) += without[i] != with[i];
-        }
-    }
-    EXPECT_GT(pot_differs, 1000) << "no Pot drawn";
-    EXPECT_EQ(elsewhere_differs, 0);
+    const auto [pot, elsewhere] = Differences(broken, whole, {288, 416, 352, 480});
+    EXPECT_GT(pot, 1000) << "no Pot drawn";
+    EXPECT_EQ(elsewhere, 0);
 }
 
 // A key the game has no command for causes a frame and nothing else. The frames are
@@ -114,12 +123,7 @@ TEST(EndToEnd, OtherKeys_CauseAFrameAndNothingElse) {
     GameRun quiet("100 snapshot frame.png\n");
     GameRun keys("100 key A\n100 key Up\n100 key Return\n100 snapshot frame.png\n");
     ASSERT_EQ(keys.exit_status, 0) << keys.standard_error;
-    const std::vector<uint32_t> with = Picture(keys.Path("frame.png"));
-    const std::vector<uint32_t> without = Picture(quiet.Path("frame.png"));
-    int pot_rows = 0, elsewhere = 0;
-    for (size_t i = 0; i < with.size(); ++i) {
-        (i / 640 >= 416 ? pot_rows : elsewhere) += with[i] != without[i];
-    }
+    const auto [pot_rows, elsewhere] = Differences(keys, quiet, {0, 416, 640, 480});
     EXPECT_GT(pot_rows, 0) << "the keys' frame shows the Pot's step";
     EXPECT_EQ(elsewhere, 0);
 }

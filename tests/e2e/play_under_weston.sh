@@ -89,20 +89,25 @@ print(f"first frame at ({left}, {top}) on weston's output: {len(differ)} pixels 
 assert not differ, differ[:10]
 PY
 xdotool key --delay 50 Right Right Right
-sleep 0.5
-shot "$work/after.ppm"
-python3 - "$work/first.ppm" "$work/after.ppm" "$left" "$top" <<'PY' || fail "keys"
+# On a busy machine the compositor and the game may take a while: look again for up to 5 s.
+for _ in $(seq 25); do
+    sleep 0.2
+    shot "$work/after.ppm"
+    shift=$(python3 - "$work/first.ppm" "$work/after.ppm" "$left" "$top" <<'PY'
 import sys
 from pictures import read
 first, after, left, top = read(sys.argv[1]), read(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 star = first(left + 320, top + 110)  # the hat's star, with the Dropper at its start
 def leftmost(picture):
-    return min(x for y in range(top + 85, top + 245) for x in range(left, left + 640)
-               if picture(x, y) == star)
-shift = leftmost(after) - leftmost(first)
-print(f"the Dropper moved {shift} pixels")
-assert shift == 6, shift
+    return min((x for y in range(top + 85, top + 245) for x in range(left, left + 640)
+                if picture(x, y) == star), default=None)
+print(leftmost(after) - leftmost(first) if leftmost(after) is not None else "none")
 PY
+)
+    [ "$shift" = 6 ] && break
+done
+[ "$shift" = 6 ] || fail "three Rights moved the Dropper $shift pixels, not 6"
+echo "ok: three Rights move the Dropper 6 pixels"
 xdotool key Escape
 sent=$(date +%s%N)
 expect_clean_exit "Escape"

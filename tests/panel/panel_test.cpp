@@ -237,9 +237,9 @@ TEST_F(PanelTest, Clicks_HitTestedThroughTheShape) {
         EXPECT_EQ(m.hwnd, target);
         EXPECT_EQ(m.lParam, MAKELPARAM(client.x, client.y)) << "client coordinates";
         if (target == mainWindow) {
-            ExpectSequence({{mainWindow, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(mainWindow),
+            EXPECT_TRUE(SameSequence({{mainWindow, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(mainWindow),
                              MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)}},
-                           MessageLog());
+                           MessageLog()));
         }
         EXPECT_EQ(m.wParam, static_cast<WPARAM>(MK_LBUTTON));
         HeadlessScheduleMouse(GetTickCount(), x, y, true, false);

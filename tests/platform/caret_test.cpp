@@ -22,15 +22,19 @@ class CaretTest : public PlatformTest {
         return w;
     }
 
-    // The bar of a 2 x 5 caret at (x, y) is all `inside`, and the pixels around it white.
-    static void ExpectBar(int x, int y, COLORREF inside) {
+    // Whether the bar of a 2 x 5 caret at (x, y) is all `inside`, and the pixels around it
+    // white. Use as EXPECT_TRUE(BarIs(...)), so that a failure names the caller's line.
+    static testing::AssertionResult BarIs(int x, int y, COLORREF inside) {
         for (int py = y - 1; py <= y + 5; ++py) {
             for (int px = x - 1; px <= x + 2; ++px) {
                 const bool in = px >= x && px < x + 2 && py >= y && py < y + 5;
-                EXPECT_EQ(ScreenColor(px, py), in ? inside : kWhite)
-                    << "(" << px << ", " << py << ")";
+                if (ScreenColor(px, py) != (in ? inside : kWhite)) {
+                    return testing::AssertionFailure()
+                           << "(" << px << ", " << py << ") is " << std::hex << ScreenColor(px, py);
+                }
             }
         }
+        return testing::AssertionSuccess();
     }
 
     // Waits for the next message on the virtual clock and dispatches it.
@@ -48,9 +52,9 @@ TEST_F(CaretTest, ShownHiddenMovedAndBlinking) {
     EXPECT_FALSE(ShowCaret(w)) << "no caret yet";
     ASSERT_TRUE(CreateCaret(w, nullptr, 2, 5));
     ASSERT_TRUE(SetCaretPos(3, 4));
-    ExpectBar(3, 4, kWhite); // created hidden
+    EXPECT_TRUE(BarIs(3, 4, kWhite)); // created hidden
     EXPECT_TRUE(ShowCaret(w));
-    ExpectBar(3, 4, kBlack);
+    EXPECT_TRUE(BarIs(3, 4, kBlack));
 
     // It blinks through the queue, on the clock.
     const uint64_t shown_at = ElapsedMs();
@@ -58,28 +62,28 @@ TEST_F(CaretTest, ShownHiddenMovedAndBlinking) {
     EXPECT_EQ(m.message, kSysTimer);
     EXPECT_EQ(m.hwnd, w);
     EXPECT_EQ(ElapsedMs() - shown_at, 500u);
-    ExpectBar(3, 4, kWhite);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
     Next();
     EXPECT_EQ(ElapsedMs() - shown_at, 1000u);
-    ExpectBar(3, 4, kBlack);
+    EXPECT_TRUE(BarIs(3, 4, kBlack));
 
     // Hidden, it neither shows nor blinks; two hides need two shows.
     EXPECT_TRUE(HideCaret(w));
     EXPECT_TRUE(HideCaret(nullptr)); // null: whichever window owns it
-    ExpectBar(3, 4, kWhite);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
     SetTimer(w, 1, 2000, nullptr);
     EXPECT_EQ(Next().message, static_cast<UINT>(WM_TIMER));
     KillTimer(w, 1);
     EXPECT_TRUE(ShowCaret(w));
-    ExpectBar(3, 4, kWhite);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
     EXPECT_TRUE(ShowCaret(w));
-    ExpectBar(3, 4, kBlack);
+    EXPECT_TRUE(BarIs(3, 4, kBlack));
 
     // Moved, it leaves nothing behind and shows at once at its new place.
     Next(); // off
     ASSERT_TRUE(SetCaretPos(20, 10));
-    ExpectBar(3, 4, kWhite);
-    ExpectBar(20, 10, kBlack);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
+    EXPECT_TRUE(BarIs(20, 10, kBlack));
     POINT at = {};
     EXPECT_TRUE(GetCaretPos(&at));
     EXPECT_EQ(at.x, 20);
@@ -88,10 +92,10 @@ TEST_F(CaretTest, ShownHiddenMovedAndBlinking) {
     // Another window can neither show nor hide it.
     HWND other = MakeSizedWindow(10, 10, WS_POPUP);
     EXPECT_FALSE(HideCaret(other));
-    ExpectBar(20, 10, kBlack);
+    EXPECT_TRUE(BarIs(20, 10, kBlack));
 
     EXPECT_TRUE(DestroyCaret());
-    ExpectBar(20, 10, kWhite);
+    EXPECT_TRUE(BarIs(20, 10, kWhite));
     EXPECT_FALSE(DestroyCaret());
     EXPECT_FALSE(SetCaretPos(1, 1));
 }
@@ -106,13 +110,13 @@ TEST_F(CaretTest, PaintingAndTheOwnersEnd) {
     InvalidateRect(w, nullptr, TRUE);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(w, &paint);
-    ExpectBar(3, 4, kWhite);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
     const RECT all = {0, 0, 40, 30};
     FillRect(dc, &all, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     EndPaint(w, &paint);
-    ExpectBar(3, 4, kBlack);
+    EXPECT_TRUE(BarIs(3, 4, kBlack));
     Next();
-    ExpectBar(3, 4, kWhite);
+    EXPECT_TRUE(BarIs(3, 4, kWhite));
 
     DestroyWindow(w);
     EXPECT_FALSE(ShowCaret(nullptr)) << "gone with its owner";

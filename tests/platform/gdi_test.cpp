@@ -111,25 +111,32 @@ TEST_F(GdiTest, StretchBlt_NegativeExtents_Mirror) {
             SetPixel(from, i, j, colour[i == 0 && j == 2 ? 2 : i]); // the bottom-left is blue
         }
     }
-    // The destination's and the source's corner and extents; the source column shown in each
-    // column of the destination's top row; the colour at the destination's bottom left.
-    using Row =
-        std::tuple<const char*, int, int, int, int, int, int, int, int, std::vector<int>, COLORREF>;
-    const Row rows[] = {
-        {"plain", 0, 0, 3, 3, 0, 0, 3, 3, {0, 1, 2}, colour[2]},
-        {"destination width negative", 3, 0, -3, 3, 0, 0, 3, 3, {2, 1, 0}, colour[2]},
-        {"source width negative", 0, 0, 3, 3, 3, 0, -3, 3, {2, 1, 0}, colour[2]},
-        {"both widths negative", 3, 0, -3, 3, 3, 0, -3, 3, {0, 1, 2}, colour[2]},
-        {"enlarged and mirrored", 6, 0, -6, 3, 0, 0, 3, 3, {2, 2, 1, 1, 0, 0}, colour[2]},
-        {"height negative", 0, 3, 3, -3, 0, 0, 3, 3, {2, 1, 2}, colour[0]},
+    struct Box {
+        int x, y, width, height;
     };
-    for (const auto& [name, to_x, to_y, to_w, to_h, sx, sy, sw, sh, top_row, bottom_left] : rows) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(StretchBlt(to, to_x, to_y, to_w, to_h, from, sx, sy, sw, sh, SRCCOPY));
-        for (size_t x = 0; x < top_row.size(); ++x) {
-            EXPECT_EQ(GetPixel(to, static_cast<int>(x), 0), colour[top_row[x]]) << "column " << x;
+    const struct {
+        const char* name;
+        Box to, from;
+        std::vector<int> top_row; // the source column each column of the top row shows
+        COLORREF bottom_left;
+    } rows[] = {
+        {"plain", {0, 0, 3, 3}, {0, 0, 3, 3}, {0, 1, 2}, colour[2]},
+        {"destination width negative", {3, 0, -3, 3}, {0, 0, 3, 3}, {2, 1, 0}, colour[2]},
+        {"source width negative", {0, 0, 3, 3}, {3, 0, -3, 3}, {2, 1, 0}, colour[2]},
+        {"both widths negative", {3, 0, -3, 3}, {3, 0, -3, 3}, {0, 1, 2}, colour[2]},
+        {"enlarged and mirrored", {6, 0, -6, 3}, {0, 0, 3, 3}, {2, 2, 1, 1, 0, 0}, colour[2]},
+        {"height negative", {0, 3, 3, -3}, {0, 0, 3, 3}, {2, 1, 2}, colour[0]},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Box &t = row.to, &f = row.from;
+        ASSERT_TRUE(StretchBlt(to, t.x, t.y, t.width, t.height, from, f.x, f.y, f.width, f.height,
+                               SRCCOPY));
+        for (size_t x = 0; x < row.top_row.size(); ++x) {
+            EXPECT_EQ(GetPixel(to, static_cast<int>(x), 0), colour[row.top_row[x]])
+                << "column " << x;
         }
-        EXPECT_EQ(GetPixel(to, 0, 2), bottom_left);
+        EXPECT_EQ(GetPixel(to, 0, 2), row.bottom_left);
     }
     EXPECT_FALSE(StretchBlt(to, 0, 0, 0, 3, from, 0, 0, 3, 3, SRCCOPY)) << "no width at all";
 }

@@ -35,7 +35,7 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
     HWND w = MakeWindow(WS_POPUP | WS_VISIBLE);
     ScheduleKeys({VK_RIGHT, VK_RIGHT, -VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_MENU, VK_F4, -VK_F4,
                   -VK_MENU, VK_F10, VK_LEFT, -VK_RETURN});
-    ExpectSequence(
+    EXPECT_TRUE(SameSequence(
         {
             {w, WM_KEYDOWN, true, VK_RIGHT, 0x014D0001}, // extended, first press
             {w, WM_KEYDOWN, true, VK_RIGHT, 0x414D0001}, // repeat: previous state set
@@ -50,7 +50,7 @@ TEST_F(InputTest, KeyMessages_CarryWindowsLParamBits) {
             {w, WM_KEYDOWN, true, VK_LEFT, 0x014B0001},   // extended, as every arrow
             {w, WM_KEYUP, true, VK_RETURN, 0xC01C0001},   // an up always has bits 30 and 31
         },
-        DispatchWaiting(false));
+        DispatchWaiting(false)));
     // A press toggles a key once, however long it repeats.
     EXPECT_EQ(GetKeyState(VK_RIGHT), 1);
     EXPECT_EQ(GetKeyState(VK_LEFT) & 0x0001, 1);
@@ -84,7 +84,7 @@ TEST_F(InputTest, KeyMessages_AltAndCtrl_DecideWhatIsASystemKey) {
     for (const auto& [name, keys, expected] : rows) {
         SCOPED_TRACE(name);
         ScheduleKeys(keys);
-        ExpectSequence(expected, DispatchWaiting(false));
+        EXPECT_TRUE(SameSequence(expected, DispatchWaiting(false)));
     }
 }
 
@@ -148,10 +148,10 @@ TEST_F(InputTest, Accelerators_SendTheCommandToTheGivenWindow) {
         ASSERT_EQ(m.hwnd, edit);
         MessageLog().clear();
         EXPECT_EQ(TranslateAcceleratorA(main, table, &m), command ? 1 : 0);
-        ExpectSequence(command ? std::vector<ExpectedMessage>{{main, WM_COMMAND, true,
-                                                               MAKEWPARAM(command, 1), 0}}
-                               : std::vector<ExpectedMessage>{},
-                       MessageLog());
+        EXPECT_TRUE(SameSequence(command ? std::vector<ExpectedMessage>{{main, WM_COMMAND, true,
+                                                                         MAKEWPARAM(command, 1), 0}}
+                                         : std::vector<ExpectedMessage>{},
+                                 MessageLog()));
         ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
         EXPECT_EQ(TranslateAcceleratorA(main, table, &m), 0) << "key-up must not translate";
     }
@@ -175,11 +175,11 @@ TEST_F(InputTest, AltF4_InOwnedPopup_ClosesThePopupAlone) {
     DispatchWaiting();
     EXPECT_TRUE(IsWindow(main));
     EXPECT_FALSE(IsWindow(panel));
-    ExpectSequence({{panel, WM_SYSCOMMAND, true, SC_CLOSE, 0},
-                    {panel, WM_CLOSE},
-                    {panel, WM_DESTROY},
-                    {edit, WM_DESTROY}},
-                   LoggedOnly({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+    EXPECT_TRUE(SameSequence({{panel, WM_SYSCOMMAND, true, SC_CLOSE, 0},
+                              {panel, WM_CLOSE},
+                              {panel, WM_DESTROY},
+                              {edit, WM_DESTROY}},
+                             LoggedOnly({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY})));
 }
 
 } // namespace

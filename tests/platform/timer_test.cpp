@@ -152,7 +152,7 @@ TEST_F(TimerTest, DispatchMessage_TheProcedureOrTheWindow_NeverAForgery) {
 
     ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
     DispatchMessageA(&m);
-    ExpectSequence({{w, WM_TIMER, true, 3, 0}}, MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_TIMER, true, 3, 0}}, MessageLog()));
 
     calls.clear();
     for (const auto& [id, procedure] :

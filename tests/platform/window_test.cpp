@@ -15,12 +15,12 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
     HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), nullptr);
     ASSERT_NE(w, nullptr);
-    ExpectSequence({{w, WM_NCCREATE},
-                    {w, WM_NCCALCSIZE},
-                    {w, WM_CREATE},
-                    {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(0, 0)},
-                    {w, WM_MOVE, true, 0, MAKELPARAM(0, 0)}},
-                   MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_NCCREATE},
+                              {w, WM_NCCALCSIZE},
+                              {w, WM_CREATE},
+                              {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(0, 0)},
+                              {w, WM_MOVE, true, 0, MAKELPARAM(0, 0)}},
+                             MessageLog()));
     EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 0, 0}));
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE)), Instance());
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), static_cast<DWORD>(WS_POPUP));
@@ -30,11 +30,11 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
                              Instance(), nullptr);
     HWND child = CreateWindowExA(0, "LoggingWindow", "", WS_CHILD, 5, 6, 7, 8, p,
                                  reinterpret_cast<HMENU>(1), Instance(), nullptr);
-    ExpectSequence({{p, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(30, 40)},
-                    {p, WM_MOVE, true, 0, MAKELPARAM(10, 20)},
-                    {child, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(7, 8)},
-                    {child, WM_MOVE, true, 0, MAKELPARAM(5, 6)}},
-                   LoggedOnly({WM_SIZE, WM_MOVE}));
+    EXPECT_TRUE(SameSequence({{p, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(30, 40)},
+                              {p, WM_MOVE, true, 0, MAKELPARAM(10, 20)},
+                              {child, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(7, 8)},
+                              {child, WM_MOVE, true, 0, MAKELPARAM(5, 6)}},
+                             LoggedOnly({WM_SIZE, WM_MOVE})));
 }
 
 // The frame the default procedure draws takes this much of each side: a dialog frame takes
@@ -82,15 +82,15 @@ TEST_F(WindowTest, ShowWindow_NewTopLevel_ActivatesTheProgramThenTheWindow) {
     HWND w = MakeSizedWindow(20, 20);
     MessageLog().clear();
     EXPECT_FALSE(ShowWindow(w, SW_SHOW));
-    ExpectSequence({{w, WM_SHOWWINDOW, true, TRUE, 0},
-                    {w, WM_WINDOWPOSCHANGING},
-                    {w, WM_ACTIVATEAPP, true, TRUE, 0},
-                    {other, WM_ACTIVATEAPP, true, TRUE, 0},
-                    {w, WM_NCACTIVATE, true, TRUE, 0},
-                    {w, WM_ACTIVATE, true, WA_ACTIVE, 0},
-                    {w, WM_SETFOCUS, true, 0, 0},
-                    {w, WM_WINDOWPOSCHANGED}},
-                   MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_SHOWWINDOW, true, TRUE, 0},
+                              {w, WM_WINDOWPOSCHANGING},
+                              {w, WM_ACTIVATEAPP, true, TRUE, 0},
+                              {other, WM_ACTIVATEAPP, true, TRUE, 0},
+                              {w, WM_NCACTIVATE, true, TRUE, 0},
+                              {w, WM_ACTIVATE, true, WA_ACTIVE, 0},
+                              {w, WM_SETFOCUS, true, 0, 0},
+                              {w, WM_WINDOWPOSCHANGED}},
+                             MessageLog()));
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(GetFocus(), w);
@@ -99,7 +99,7 @@ TEST_F(WindowTest, ShowWindow_NewTopLevel_ActivatesTheProgramThenTheWindow) {
     EXPECT_TRUE(MessageLog().empty());
     EXPECT_TRUE(UpdateWindow(w));
     EXPECT_TRUE(UpdateWindow(w)); // nothing left to paint
-    ExpectSequence({{w, WM_PAINT}, {w, WM_NCPAINT, true, 1, 0}}, MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_PAINT}, {w, WM_NCPAINT, true, 1, 0}}, MessageLog()));
 }
 
 // A window with no extent has nothing to paint, until DirectDraw's exclusive full-screen
@@ -115,10 +115,10 @@ TEST_F(WindowTest, EmptyWindow_NoPaintUntilExclusiveModeGivesItTheDisplay) {
 
     IDirectDraw7* dd = NewDirectDraw();
     ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    ExpectSequence({{w, WM_WINDOWPOSCHANGING},
-                    {w, WM_WINDOWPOSCHANGED},
-                    {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(640, 480)}},
-                   MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_WINDOWPOSCHANGING},
+                              {w, WM_WINDOWPOSCHANGED},
+                              {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(640, 480)}},
+                             MessageLog()));
     EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
     EXPECT_EQ(m.hwnd, w);
     MessageLog().clear();
@@ -132,22 +132,22 @@ TEST_F(WindowTest, DestroyWindow_ShownAndActive_HidesDeactivatesThenDestroys) {
     ShowWindow(w, SW_SHOW);
     MessageLog().clear();
     EXPECT_TRUE(DestroyWindow(w));
-    ExpectSequence({{w, WM_WINDOWPOSCHANGING},
-                    {w, WM_WINDOWPOSCHANGED},
-                    {w, WM_NCACTIVATE, true, FALSE, 0},
-                    {w, WM_ACTIVATE, true, WA_INACTIVE, 0},
-                    {w, WM_ACTIVATEAPP, true, FALSE, 0},
-                    {w, WM_KILLFOCUS, true, 0, 0},
-                    {w, WM_DESTROY},
-                    {w, WM_NCDESTROY}},
-                   MessageLog());
+    EXPECT_TRUE(SameSequence({{w, WM_WINDOWPOSCHANGING},
+                              {w, WM_WINDOWPOSCHANGED},
+                              {w, WM_NCACTIVATE, true, FALSE, 0},
+                              {w, WM_ACTIVATE, true, WA_INACTIVE, 0},
+                              {w, WM_ACTIVATEAPP, true, FALSE, 0},
+                              {w, WM_KILLFOCUS, true, 0, 0},
+                              {w, WM_DESTROY},
+                              {w, WM_NCDESTROY}},
+                             MessageLog()));
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(GetFocus(), nullptr);
 
     HWND hidden = MakeSizedWindow(20, 20);
     MessageLog().clear();
     EXPECT_TRUE(DestroyWindow(hidden));
-    ExpectSequence({{hidden, WM_DESTROY}, {hidden, WM_NCDESTROY}}, MessageLog());
+    EXPECT_TRUE(SameSequence({{hidden, WM_DESTROY}, {hidden, WM_NCDESTROY}}, MessageLog()));
 }
 
 // Owned windows go first, as DestroyWindow documents; a window's children get WM_DESTROY
@@ -159,15 +159,15 @@ TEST_F(WindowTest, DestroyWindow_OwnedFirstThenChildrenInside) {
     HWND child2 = MakeWindow(WS_CHILD, owner, 8);
     MessageLog().clear();
     EXPECT_TRUE(DestroyWindow(owner));
-    ExpectSequence({{owned, WM_DESTROY},
-                    {owned, WM_NCDESTROY},
-                    {owner, WM_DESTROY},
-                    {child1, WM_DESTROY},
-                    {child2, WM_DESTROY},
-                    {child1, WM_NCDESTROY},
-                    {child2, WM_NCDESTROY},
-                    {owner, WM_NCDESTROY}},
-                   LoggedOnly({WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_TRUE(SameSequence({{owned, WM_DESTROY},
+                              {owned, WM_NCDESTROY},
+                              {owner, WM_DESTROY},
+                              {child1, WM_DESTROY},
+                              {child2, WM_DESTROY},
+                              {child1, WM_NCDESTROY},
+                              {child2, WM_NCDESTROY},
+                              {owner, WM_NCDESTROY}},
+                             LoggedOnly({WM_DESTROY, WM_NCDESTROY})));
     for (HWND h : {owner, owned, child1, child2}) {
         EXPECT_FALSE(IsWindow(h));
     }
@@ -244,8 +244,9 @@ TEST_F(WindowTest, Cursor_SharedArrow_ClassCursorOverTheClientArea) {
                                  reinterpret_cast<HMENU>(1), Instance(), nullptr);
     MessageLog().clear();
     DefWindowProcA(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), over_client);
-    ExpectSequence({{without, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(child), over_client}},
-                   MessageLog());
+    EXPECT_TRUE(
+        SameSequence({{without, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(child), over_client}},
+                     MessageLog()));
     EXPECT_EQ(GetCursor(), arrow) << "the parent's default answer lets the child decide";
 }
 

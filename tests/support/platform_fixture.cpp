@@ -31,8 +31,8 @@ LRESULT CALLBACK LoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void ExpectSequence(const std::vector<ExpectedMessage>& expected,
-                    const std::vector<LoggedMessage>& got) {
+testing::AssertionResult SameSequence(const std::vector<ExpectedMessage>& expected,
+                                      const std::vector<LoggedMessage>& got) {
     const size_t n = std::min(expected.size(), got.size());
     for (size_t i = 0; i < n; ++i) {
         const ExpectedMessage& e = expected[i];
@@ -41,16 +41,18 @@ void ExpectSequence(const std::vector<ExpectedMessage>& expected,
             e.hwnd == g.hwnd && e.message == g.message &&
             (!e.exact || (e.wParam == g.wParam && e.lParam == static_cast<ULONG_PTR>(g.lParam)));
         if (!same) {
-            ADD_FAILURE() << "message " << i << " differs: expected "
-                          << Describe({e.hwnd, e.message, e.wParam, static_cast<LPARAM>(e.lParam)})
-                          << ", got " << Describe(g);
-            return;
+            return testing::AssertionFailure()
+                   << "message " << i << " differs: expected "
+                   << Describe({e.hwnd, e.message, e.wParam, static_cast<LPARAM>(e.lParam)})
+                   << ", got " << Describe(g);
         }
     }
     if (expected.size() != got.size()) {
-        ADD_FAILURE() << "expected " << expected.size() << " messages, got " << got.size()
-                      << (got.size() > n ? "; first extra: " + Describe(got[n]) : std::string());
+        return testing::AssertionFailure()
+               << "expected " << expected.size() << " messages, got " << got.size()
+               << (got.size() > n ? "; first extra: " + Describe(got[n]) : std::string());
     }
+    return testing::AssertionSuccess();
 }
 
 std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds) {

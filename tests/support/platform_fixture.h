@@ -45,8 +45,9 @@ struct ExpectedMessage {
     // LPARAM, which is signed.
     ULONG_PTR lParam = 0;
 };
-void ExpectSequence(const std::vector<ExpectedMessage>& expected,
-                    const std::vector<LoggedMessage>& got);
+// Use as EXPECT_TRUE(SameSequence(...)), so that a failure names the caller's line.
+testing::AssertionResult SameSequence(const std::vector<ExpectedMessage>& expected,
+                                      const std::vector<LoggedMessage>& got);
 
 // The logged messages of the given kinds, in order.
 std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
