@@ -177,6 +177,21 @@ TEST_F(GdiTest, BitBlt_CopiesRawPixelsWithinBounds_OntoItselfRowByRow) {
     EXPECT_EQ(GetPixel(dc, 1, 0), RGB(8, 4, 8));
 }
 
+// FillRect takes a brush it made, or a system colour as COLOR_* + 1; a handle that is no
+// brush (one deleted) fills nothing.
+TEST_F(GdiTest, FillRect_SolidBrushOrSystemColour) {
+    MemoryBitmap memory(4, 2);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT left = {0, 0, 2, 2}, right = {2, 0, 4, 2};
+    EXPECT_EQ(FillRect(memory.dc, &left, red), 1);
+    EXPECT_EQ(GetPixel(memory.dc, 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(FillRect(memory.dc, &right, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)), 1);
+    EXPECT_EQ(GetPixel(memory.dc, 3, 0), GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(DeleteObject(red));
+    EXPECT_EQ(FillRect(memory.dc, &left, red), 0);
+    EXPECT_EQ(FillRect(memory.dc, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)), 0);
+}
+
 TEST_F(GdiTest, Fonts_HaveWindowsMetrics) {
     HDC dc = GetDC(nullptr);
     SIZE size = {};
