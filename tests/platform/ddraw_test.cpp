@@ -121,28 +121,76 @@ TEST_F(DDrawTest, SetClipper_AddsAReferenceAndReleasesItWithTheSurface) {
     EXPECT_EQ(DDrawLive().clippers, 0);
 }
 
-// A surface whose DC is out is held by GDI; a locked one by its locker. The description
-// tells where a surface lives: system memory when asked, display memory when not; one of
-// the wrong size is refused.
-TEST_F(DDrawTest, GetDCAndLock_HoldTheSurface_DescriptionTellsThePlacement) {
-    IDirectDrawSurface7* surface = Surface(8, 8);
-    IDirectDrawSurface7* source = Surface(2, 2);
-    HDC dc = nullptr;
-    ASSERT_HR(DD_OK, surface->GetDC(&dc));
-    HDC second = reinterpret_cast<HDC>(0xdeadbeef);
-    EXPECT_HR(DDERR_DCALREADYCREATED, surface->GetDC(&second));
-    EXPECT_EQ(second, reinterpret_cast<HDC>(0xdeadbeef)) << "the out-parameter is left alone";
-    DDSURFACEDESC2 desc = EmptyDesc();
-    EXPECT_HR(DDERR_SURFACEBUSY, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    EXPECT_HR(DDERR_SURFACEBUSY, surface->BltFast(0, 0, source, nullptr, 0));
-    EXPECT_HR(DDERR_NODC, surface->ReleaseDC(reinterpret_cast<HDC>(0x1234)));
-    EXPECT_HR(DD_OK, surface->ReleaseDC(dc));
-    EXPECT_HR(DDERR_NODC, surface->ReleaseDC(dc));
-    EXPECT_HR(DDERR_NOTLOCKED, surface->Unlock(nullptr));
-    ASSERT_HR(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    EXPECT_HR(DDERR_SURFACEBUSY, surface->GetDC(&dc));
-    EXPECT_HR(DD_OK, surface->Unlock(nullptr));
+// What each call answers on a surface held by GDI (its DC out), held by its locker, or lost,
+// and on one that is free; as Wine's ddraw tests lay such cases out, a row a state.
+TEST_F(DDrawTest, HeldOrLostSurface_EachCallsAnswer) {
+    enum State { kFree, kDcOut, kLocked, kLost };
+    enum Call { kGetDC, kLock, kBlt, kBltFast, kReleaseDC, kUnlock, kCalls };
+    static const char* const kCallNames[kCalls] = {"GetDC",   "Lock",      "Blt",
+                                                   "BltFast", "ReleaseDC", "Unlock"};
+    const struct {
+        const char* name;
+        State state;
+        HRESULT answer[kCalls];
+    } rows[] = {
+        {"free", kFree, {DD_OK, DD_OK, DD_OK, DD_OK, DDERR_NODC, DDERR_NOTLOCKED}},
+        {"DC out",
+         kDcOut,
+         {DDERR_DCALREADYCREATED, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DD_OK,
+          DDERR_NOTLOCKED}},
+        {"locked",
+         kLocked,
+         {DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_NODC,
+          DD_OK}},
+        {"lost",
+         kLost,
+         {DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_NODC,
+          DDERR_NOTLOCKED}},
+    };
+    for (const auto& row : rows) {
+        for (int call = 0; call < kCalls; ++call) {
+            SCOPED_TRACE(std::string(row.name) + ", " + kCallNames[call]);
+            IDirectDrawSurface7* surface = Surface(8, 8, 0, DDSCAPS_OFFSCREENPLAIN);
+            IDirectDrawSurface7* source = Surface(2, 2);
+            HDC dc = nullptr;
+            DDSURFACEDESC2 desc = EmptyDesc();
+            if (row.state == kDcOut) {
+                ASSERT_HR(DD_OK, surface->GetDC(&dc));
+            } else if (row.state == kLocked) {
+                ASSERT_HR(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+            } else if (row.state == kLost) {
+                LoseTheDisplay();
+                source->Restore();
+            }
+            HDC out = reinterpret_cast<HDC>(0xdeadbeef);
+            DDBLTFX fx = {};
+            fx.dwSize = sizeof fx;
+            const HRESULT answers[kCalls] = {
+                call == kGetDC ? surface->GetDC(&out) : DD_OK,
+                call == kLock ? surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) : DD_OK,
+                call == kBlt ? surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx)
+                             : DD_OK,
+                call == kBltFast ? surface->BltFast(0, 0, source, nullptr, 0) : DD_OK,
+                call == kReleaseDC ? surface->ReleaseDC(dc) : DD_OK,
+                call == kUnlock ? surface->Unlock(nullptr) : DD_OK,
+            };
+            EXPECT_HR(row.answer[call], answers[call]);
+            if (call == kGetDC && FAILED(answers[call])) {
+                EXPECT_EQ(out, reinterpret_cast<HDC>(0xdeadbeef)) << "the out-parameter stays";
+            }
+            // Whatever DC is out and whatever lock is held go back (the others are refused).
+            surface->ReleaseDC(row.state == kDcOut ? dc : out);
+            surface->Unlock(nullptr);
+        }
+    }
+}
 
+// The description tells where a surface lives: system memory when asked, display memory when
+// not; one of the wrong size is refused.
+TEST_F(DDrawTest, Description_TellsThePlacement) {
+    IDirectDrawSurface7* surface = Surface(8, 8);
+    DDSURFACEDESC2 desc = EmptyDesc();
+    EXPECT_HR(DDERR_NODC, surface->ReleaseDC(reinterpret_cast<HDC>(0x1234)));
     const DWORD placement = DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY;
     ASSERT_HR(DD_OK, surface->GetSurfaceDesc(&desc));
     EXPECT_EQ(desc.ddsCaps.dwCaps & placement, static_cast<DWORD>(DDSCAPS_SYSTEMMEMORY));
@@ -427,15 +475,7 @@ TEST_F(DDrawTest, LostSurfaces_RefuseUntilRestored) {
     EXPECT_HR(DD_OK, back->IsLost()) << "restored with its primary";
     back->Release();
     primary->Release();
-    HDC dc = reinterpret_cast<HDC>(0xdeadbeef);
-    DDBLTFX fx = {};
-    fx.dwSize = sizeof fx;
-    DDSURFACEDESC2 desc = EmptyDesc();
     EXPECT_HR(DDERR_SURFACELOST, surface->IsLost());
-    EXPECT_HR(DDERR_SURFACELOST, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx));
-    EXPECT_HR(DDERR_SURFACELOST, surface->BltFast(0, 0, source, nullptr, 0));
-    EXPECT_HR(DDERR_SURFACELOST, surface->GetDC(&dc));
-    EXPECT_HR(DDERR_SURFACELOST, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
     EXPECT_HR(DD_OK, surface->Restore());
     EXPECT_HR(DD_OK, surface->IsLost());
     EXPECT_NE(ReadPixel(surface, 3, 2), 0x5678u) << "the memory comes back, not what it held";
