@@ -4,12 +4,43 @@
 #include "support/platform_fixture.h"
 
 #include "host/headless/headless.h"
+#include "kernel/embedded_resources.h"
+#include "kernel/resources.h"
+#include "res/resource.h"
+#include "support/res_builder.h"
 
 #include <tuple>
 
 namespace {
 
 using WindowTest = PlatformTest;
+
+// A dialog procedure that records what it is sent, and what stood when WM_INITDIALOG came.
+struct DialogRecord {
+    std::vector<UINT> messages;
+    HWND init_focus_param = nullptr;
+    LPARAM init_param = 0;
+    HFONT control_font_at_init = nullptr;
+    std::vector<WPARAM> commands;
+};
+DialogRecord record;
+
+INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFONT || message == WM_INITDIALOG || message == WM_DESTROY) {
+        record.messages.push_back(message);
+    }
+    if (message == WM_COMMAND) {
+        record.commands.push_back(wParam);
+    }
+    if (message == WM_INITDIALOG) {
+        record.init_focus_param = reinterpret_cast<HWND>(wParam);
+        record.init_param = lParam;
+        record.control_font_at_init =
+            reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, IDC_SCORE, WM_GETFONT, 0, 0));
+        return TRUE;
+    }
+    return FALSE;
+}
 
 TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
     HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -248,6 +279,58 @@ TEST_F(WindowTest, Cursor_SharedArrow_ClassCursorOverTheClientArea) {
         SameSequence({{without, WM_SETCURSOR, true, reinterpret_cast<WPARAM>(child), over_client}},
                      MessageLog()));
     EXPECT_EQ(GetCursor(), arrow) << "the parent's default answer lets the child decide";
+}
+
+// The score panel's template: the dialog hears of its font, then its controls exist with
+// theirs, then WM_INITDIALOG names the first control with WS_TABSTOP; answering TRUE puts the focus
+// there. Alt+F4 there closes the dialog, which the dialog manager turns into Cancel: the dialog
+// stays.
+TEST_F(WindowTest, CreateDialog_FontThenControlsThenInitDialog_PlacedAsTheTemplateSays) {
+    std::string error;
+    ASSERT_TRUE(
+        KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error));
+    const HWND mainWindow = MakeWindow(WS_POPUP | WS_VISIBLE);
+    record = DialogRecord();
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCORE),
+                                     mainWindow, RecordingDialogProc, 0x1234);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = GetDlgItem(dialog, IDC_SCORE);
+    EXPECT_EQ(record.messages, (std::vector<UINT>{WM_SETFONT, WM_INITDIALOG}));
+    EXPECT_EQ(record.init_focus_param, edit);
+    EXPECT_EQ(record.init_param, 0x1234);
+    EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
+    EXPECT_EQ(GetFocus(), edit);
+    ScheduleKeys({VK_MENU, VK_F4});
+    DispatchWaiting();
+    EXPECT_EQ(record.commands, (std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)}));
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindow(mainWindow));
+    DestroyWindow(dialog);
+    EXPECT_EQ(record.messages.back(), static_cast<UINT>(WM_DESTROY));
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(999), mainWindow,
+                                 RecordingDialogProc, 0),
+              nullptr)
+        << "no such template";
+    // A dialog stands at its template's place in its owner's client area, or on the screen with
+    // DS_ABSALIGN: the panel's template, as it is and with that style.
+    const Resource* score = ModuleResources().Find(RT_DIALOG, MAKEINTRESOURCEA(IDD_SCORE));
+    ASSERT_NE(score, nullptr);
+    const uint8_t* bytes = ModuleResources().Data(*score);
+    std::vector<uint8_t> absolute(bytes, bytes + score->size);
+    absolute[12] |= DS_ABSALIGN; // the style: after version, signature, help id, extended style
+    ResBuilder res;
+    res.Add(5, 1, 0x0409, {bytes, bytes + score->size}).Add(5, 2, 0x0409, absolute);
+    ASSERT_TRUE(KernelSetModuleResources(res.Bytes().data(), res.Bytes().size(), &error)) << error;
+    HWND owner = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP | WS_VISIBLE, 100, 50, 300, 200,
+                                 nullptr, nullptr, Instance(), nullptr);
+    for (const auto& [id, at] : {std::pair<WORD, POINT>{1, {100, 50}}, {2, {0, 0}}}) {
+        dialog =
+            CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), owner, RecordingDialogProc, 0);
+        EXPECT_EQ(WindowRectOf(dialog), (RECT{at.x, at.y, at.x + 159, at.y + 59})) << id;
+        DestroyWindow(dialog);
+    }
+    KernelSetModuleResources(nullptr, 0, &error);
 }
 
 } // namespace
