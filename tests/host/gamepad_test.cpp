@@ -89,23 +89,33 @@ TEST_F(GamepadTest, HeldDirection_RepeatsWithTheKeyboardsTiming) {
     pads.Repeat(1500, &keys);
     pads.Repeat(1533, &keys);
     EXPECT_EQ(Describe(keys), "down 39; down 39; ");
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
-    EXPECT_EQ(Describe(Pump(1540)), "") << "already held by the d-pad";
-    EXPECT_EQ(Describe(Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false, 1550)), "")
-        << "still held by the stick";
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 12000);
-    EXPECT_EQ(Describe(Pump(1560)), "") << "not yet let go";
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 0);
-    EXPECT_EQ(Describe(Pump(1570)), "up 39; ");
+    // Then a step every 10 ms: the stick pushed to a position, or the d-pad let go, and the
+    // keys that makes.
+    const struct {
+        bool dpad_up;
+        int16_t stick;
+        const char* keys;
+        const char* why;
+    } steps[] = {
+        {false, 30000, "", "already held by the d-pad"},
+        {true, 30000, "", "still held by the stick"},
+        {false, 12000, "", "not yet let go"},
+        {false, 0, "up 39; ", "let go"},
+        {false, -30000, "down 37; ", "the stick to the left"},
+        {false, -12000, "", "not yet let go, to the left either"},
+        {false, 0, "up 37; ", "let go"},
+        {false, -12000, "", "not pushed far enough to hold"},
+    };
+    uint64_t at = 1540;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.why);
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, step.stick);
+        EXPECT_EQ(
+            Describe(step.dpad_up ? Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false, at) : Pump(at)),
+            step.keys);
+        at += 10;
+    }
     EXPECT_EQ(pads.NextRepeat(), UINT64_MAX);
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-    EXPECT_EQ(Describe(Pump(1580)), "down 37; ") << "the stick to the left";
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -12000);
-    EXPECT_EQ(Describe(Pump(1590)), "") << "not yet let go, to the left either";
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 0);
-    EXPECT_EQ(Describe(Pump(1600)), "up 37; ");
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -12000);
-    EXPECT_EQ(Describe(Pump(1610)), "") << "not pushed far enough to hold";
 }
 
 // Pulled out, a pad lets go of what it held; plugged in again, it plays again.
