@@ -138,6 +138,11 @@ class Layout(PageCase):
             inner = self.browser.wait('innerWidth === %d || innerHeight < %d ? '
                                       '[innerWidth, innerHeight] : null' % (width, height),
                                       what='the new size')
+            expected = max(1, min(inner[0] // 640, inner[1] // 480))
+            # The page lays itself out on the window's resize and on the visual viewport's,
+            # which may come a moment later: what counts is where it settles.
+            self.browser.wait('window.zobu.scale === %d' % expected, 3,
+                              f'the scale {expected} for {inner}')
             box = self.browser.js('const r = document.getElementById("screen")'
                                   '.getBoundingClientRect(); return [r.left, r.top, r.width, '
                                   'r.height]')
@@ -145,7 +150,6 @@ class Layout(PageCase):
             with self.subTest(window=(width, height)):
                 self.assertEqual(scale, int(scale))
                 self.assertEqual(box[3], 480 * scale)
-                expected = max(1, min(inner[0] // 640, inner[1] // 480))
                 self.assertEqual(scale, expected)
                 self.assertAlmostEqual(box[0], (inner[0] - box[2]) / 2, delta=0.5)
         self.assertEqual(self.browser.js('return getComputedStyle(document.getElementById('
