@@ -20,26 +20,9 @@ packages=(
     "libgtest-dev:$arch" "libgmock-dev:$arch"
 )
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-
+source "$(dirname "$0")/apt_install_missing.sh"
 if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
     echo "install-cross-deps: adding $arch as a foreign architecture"
-    $sudo dpkg --add-architecture "$arch"
+    if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture "$arch"; else dpkg --add-architecture "$arch"; fi
 fi
-
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "install-cross-deps: all ${#packages[@]} packages present"
-    exit 0
-fi
-
-echo "install-cross-deps: installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_install_missing install-cross-deps "${packages[@]}"

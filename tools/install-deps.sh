@@ -13,20 +13,5 @@ packages=(
     emscripten chromium chromium-driver python3-selenium
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "install-deps: all ${#packages[@]} packages present"
-    exit 0
-fi
-
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-echo "install-deps: installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+source "$(dirname "$0")/apt_install_missing.sh"
+apt_install_missing install-deps "${packages[@]}"
