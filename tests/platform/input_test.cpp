@@ -182,4 +182,46 @@ TEST_F(InputTest, AltF4_InOwnedPopup_ClosesThePopupAlone) {
                              LoggedOnly({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY})));
 }
 
+// A click is hit-tested through window shapes: in a shape's cut-away part it reaches the
+// window behind; on the shape, the shaped window, and in its child, the child, each with the
+// point in its own client area and preceded by WM_SETCURSOR to its window.
+TEST_F(InputTest, Clicks_HitTestedThroughShapes) {
+    HWND behind = MakeSizedWindow(640, 480, WS_POPUP | WS_VISIBLE);
+    HWND shaped = MakeSizedWindow(160, 60, WS_POPUP | WS_VISIBLE, behind);
+    HWND child = CreateWindowExA(0, "LoggingWindow", "", WS_CHILD | WS_VISIBLE, 80, 21, 50, 13,
+                                 shaped, reinterpret_cast<HMENU>(1), Instance(), nullptr);
+    ASSERT_TRUE(SetWindowRgn(shaped, CreateRectRgn(10, 0, 150, 60), TRUE));
+    using Row = std::tuple<const char*, int, int, HWND, POINT>;
+    const Row rows[] = {
+        {"the cut-away left", 1, 1, behind, {1, 1}},
+        {"the shape", 20, 28, shaped, {20, 28}},
+        {"the child", 100, 25, child, {20, 4}},
+        {"the cut-away right", 155, 30, behind, {155, 30}},
+        {"past the shaped window", 170, 20, behind, {170, 20}},
+    };
+    for (const auto& [name, x, y, target, client] : rows) {
+        SCOPED_TRACE(name);
+        HeadlessScheduleMouse(GetTickCount(), x, y, true, true);
+        MSG m = {};
+        MessageLog().clear();
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(m.hwnd, target);
+        EXPECT_EQ(m.lParam, MAKELPARAM(client.x, client.y)) << "client coordinates";
+        EXPECT_EQ(m.wParam, static_cast<WPARAM>(MK_LBUTTON));
+        const auto over = reinterpret_cast<WPARAM>(target);
+        const LPARAM hit = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+        std::vector<ExpectedMessage> cursor = {{target, WM_SETCURSOR, true, over, hit}};
+        if (target == child) { // the default procedure asks the parent first
+            cursor.push_back({shaped, WM_SETCURSOR, true, over, hit});
+        }
+        EXPECT_TRUE(SameSequence(cursor, LoggedOnly({WM_SETCURSOR})));
+        HeadlessScheduleMouse(GetTickCount(), x, y, true, false);
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
+        EXPECT_EQ(m.wParam, 0u);
+    }
+    // With no shape the window is its rectangle again.
+    EXPECT_TRUE(SetWindowRgn(shaped, nullptr, TRUE));
+    EXPECT_EQ(WindowFromPoint({1, 1}), shaped);
+}
+
 } // namespace
