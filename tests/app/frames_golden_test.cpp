@@ -79,27 +79,27 @@ TEST(GoldenCompare, ExactMatch_OrCountAndFirstDifference) {
     for (size_t i = 0; i < frame.size(); ++i) {
         frame[i] = static_cast<uint16_t>(i * 0x1111);
     }
-    char path[] = "/tmp/zobu4-golden-XXXXXX.png";
-    const int fd = mkstemps(path, 4);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    std::string error;
-    ASSERT_TRUE(WritePng565(path, frame.data(), 4, 3, 8, &error)) << error;
-    GoldenComparison same = CompareWithPng(frame, 4, 3, path);
-    EXPECT_TRUE(same.matches);
-    EXPECT_EQ(same.differing, 0);
-
+    const std::string expected = "/tmp/zobu4-golden-" + std::to_string(getpid()) + ".png";
+    const std::string actual = expected + ".actual.png";
+    auto write = [&](const std::string& path, int height) {
+        std::string error;
+        EXPECT_TRUE(WritePng565(path, frame.data(), 4, height, 8, &error)) << error;
+    };
+    write(expected, 3);
+    write(actual, 3);
+    EXPECT_TRUE(ComparePngs(actual, expected).matches);
     frame[6] ^= 0x0020; // one step of green at (2, 1)
     frame[11] ^= 0x0001;
-    GoldenComparison differs = CompareWithPng(frame, 4, 3, path);
+    write(actual, 3);
+    const GoldenComparison differs = ComparePngs(actual, expected);
     EXPECT_FALSE(differs.matches);
     EXPECT_EQ(differs.differing, 2);
-    EXPECT_EQ(differs.first_x, 2);
-    EXPECT_EQ(differs.first_y, 1);
-
-    EXPECT_FALSE(CompareWithPng(frame, 4, 4, path).error.empty()) << "another size";
-    remove(path);
-    EXPECT_FALSE(CompareWithPng(frame, 4, 3, path).error.empty()) << "no file";
+    EXPECT_EQ(std::make_pair(differs.first_x, differs.first_y), std::make_pair(2, 1));
+    write(actual, 2);
+    EXPECT_FALSE(ComparePngs(actual, expected).error.empty()) << "another size";
+    remove(expected.c_str());
+    EXPECT_FALSE(ComparePngs(actual, expected).error.empty()) << "no file";
+    remove(actual.c_str());
 }
 
 } // namespace

@@ -1,10 +1,6 @@
 // Runs the real program, headless.
 #include "support/game_run.h"
 
-#include "support/golden.h"
-
-#include "host/png_file.h"
-
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -84,22 +80,4 @@ std::string TestScript(const std::string& name) {
     const std::string text = ReadAll(path);
     EXPECT_FALSE(text.empty()) << "no script " << path;
     return text;
-}
-
-void ExpectPngMatchesGolden(const std::string& name, const std::string& actual_path) {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;
-    std::string error;
-    if (!ReadPngRgb(actual_path, &width, &height, &rgb, &error)) {
-        ADD_FAILURE() << "no snapshot " << actual_path << ": " << error;
-        return;
-    }
-    // Back to 5:6:5, which the widened colours of a snapshot hold exactly.
-    std::vector<uint16_t> frame(rgb.size());
-    for (size_t i = 0; i < rgb.size(); ++i) {
-        const uint32_t c = rgb[i];
-        frame[i] = static_cast<uint16_t>(((c >> 19) & 0x1F) << 11 | ((c >> 10) & 0x3F) << 5 |
-                                         ((c >> 3) & 0x1F));
-    }
-    ExpectFrameMatchesGolden(name, frame);
 }

@@ -47,7 +47,3 @@ class GameRun {
 
 // The text of a script of the test tree, tests/scripts/NAME.script.
 std::string TestScript(const std::string& name);
-
-// Expects the PNG at `actual_path` to match tests/golden/<name>.png, as
-// ExpectFrameMatchesGolden does for a frame in memory.
-void ExpectPngMatchesGolden(const std::string& name, const std::string& actual_path);
