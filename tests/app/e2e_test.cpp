@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,31 +50,15 @@ TEST(EndToEnd, QuitKeysAndTheCloseButton_ExitZeroSilently) {
     }
 }
 
-// The exit status of a command, and what it printed.
-int RunAndRead(const std::string& command, std::string* out) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return -1;
-    }
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out->append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(EndToEnd, HelpAndVersion_SayTheirPieceAndExitZero) {
-    const std::string zobu4 = ZOBU4_COMMAND;
-    std::string help, version;
-    EXPECT_EQ(RunAndRead(zobu4 + " --help", &help), 0);
+    GameRun help(CommandLine{"--help"}, ""), version(CommandLine{"--version"}, "");
+    EXPECT_EQ(help.exit_status, 0);
     for (const char* part : {"Usage: zobu4", "--windowed", "--version",
                              "Keys:", "Scripts:", "Exit status:", "Files:"}) {
-        EXPECT_NE(help.find(part), std::string::npos) << part;
+        EXPECT_NE(help.Read("stdout.txt").find(part), std::string::npos) << part;
     }
-    EXPECT_EQ(RunAndRead(zobu4 + " --version", &version), 0);
-    EXPECT_EQ(version, "zobu4 " ZOBU_VERSION "\n");
+    EXPECT_EQ(version.exit_status, 0);
+    EXPECT_EQ(version.Read("stdout.txt"), "zobu4 " ZOBU_VERSION "\n");
 }
 
 TEST(EndToEnd, MissingBackground_ExitOneWithOneLine) {

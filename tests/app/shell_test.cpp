@@ -127,14 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                        "zobu4: cannot load bitmap \"Bitmaps\\back1.bmp\": no such file\n", 0}),
     [](const testing::TestParamInfo<StartUpFailure>& failure) { return failure.param.name; });
 
-// A frame needs the Screen's surfaces and the background; without them it composes nothing.
-TEST_F(ShellTest, RenderFrame_NothingToDrawWith_ComposesNothing) {
+// A frame needs the Screen's surfaces, the background and the speed figure; without any of
+// them it is not presented (the golden frames show what a frame holds).
+TEST_F(ShellTest, RenderFrame_NothingToDrawWith_PresentsNothing) {
     EXPECT_EQ(RenderFrame(), S_OK);
     EXPECT_EQ(HeadlessPresentCount(), 0u);
     ASSERT_EQ(Start(), S_OK);
     EXPECT_EQ(RenderFrame(), S_OK);
     const uint64_t presents = HeadlessPresentCount();
     EXPECT_GT(presents, 0u);
+    DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY);
+    EXPECT_HR(DDERR_OUTOFMEMORY, RenderFrame()) << "no speed figure";
+    EXPECT_EQ(HeadlessPresentCount(), presents);
     StopGame();
     EXPECT_EQ(background, nullptr);
     EXPECT_EQ(RenderFrame(), S_OK);
@@ -153,17 +157,6 @@ TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
     EXPECT_EQ(RenderFrame(), S_OK);
     EXPECT_EQ(ScreenColor(600, 300), sky);
     EXPECT_EQ(ScreenColor(320, 450), pot) << "the sprites, from system memory";
-}
-
-// A frame whose speed figure cannot be made is not presented (the golden frames show the
-// figure itself).
-TEST_F(ShellTest, RenderFrame_NoSpeedFigure_NoFrame) {
-    ASSERT_EQ(Start(), S_OK);
-    ASSERT_EQ(RenderFrame(), S_OK);
-    const uint64_t presents = HeadlessPresentCount();
-    DDrawFailCall(DDrawCall::CreateSurface, DDERR_OUTOFMEMORY);
-    EXPECT_HR(DDERR_OUTOFMEMORY, RenderFrame());
-    EXPECT_EQ(HeadlessPresentCount(), presents);
 }
 
 // Start-up arms the Pot's step, its steering and its acceleration at their periods; a drop

@@ -133,19 +133,12 @@ TEST_F(DDrawTest, HeldOrLostSurface_EachCallsAnswer) {
         State state;
         HRESULT answer[kCalls];
     } rows[] = {
+        // clang-format off
         {"free", kFree, {DD_OK, DD_OK, DD_OK, DD_OK, DDERR_NODC, DDERR_NOTLOCKED}},
-        {"DC out",
-         kDcOut,
-         {DDERR_DCALREADYCREATED, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DD_OK,
-          DDERR_NOTLOCKED}},
-        {"locked",
-         kLocked,
-         {DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_NODC,
-          DD_OK}},
-        {"lost",
-         kLost,
-         {DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_NODC,
-          DDERR_NOTLOCKED}},
+        {"DC out", kDcOut, {DDERR_DCALREADYCREATED, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DD_OK, DDERR_NOTLOCKED}},
+        {"locked", kLocked, {DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_NODC, DD_OK}},
+        {"lost", kLost, {DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_SURFACELOST, DDERR_NODC, DDERR_NOTLOCKED}},
+        // clang-format on
     };
     for (const auto& row : rows) {
         for (int call = 0; call < kCalls; ++call) {
