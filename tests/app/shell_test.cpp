@@ -201,6 +201,26 @@ TEST_F(ShellTest, DestroyingTheMainWindow_StopsTheGameAndPostsQuit) {
     EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
 }
 
+// The score panel opens with the game, shaped by its skin, above the game's window that owns
+// it, with the focus in its edit box. Alt+F4 there ends the game: the panel answers its
+// Cancel by closing its owner, which takes the panel along, and the panel forgets itself.
+// Painted and gone, it leaves nothing behind but the skin the program keeps.
+TEST_F(ShellTest, ScorePanel_ShapedAndFocused_AltF4ThereEndsTheGame) {
+    ASSERT_EQ(Start(), S_OK);
+    const HWND panel = scorePanel;
+    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(panel, GWLP_HWNDPARENT)), mainWindow);
+    EXPECT_EQ(GetFocus(), GetDlgItem(panel, IDC_SCORE)) << "WM_INITDIALOG answered 1";
+    EXPECT_EQ(WindowFromPoint({1, 1}), mainWindow) << "a cut-away corner";
+    EXPECT_EQ(WindowFromPoint({157, 57}), mainWindow) << "a cut-away corner";
+    EXPECT_EQ(WindowFromPoint({20, 28}), panel);
+    DispatchWaiting();
+    ScheduleKeys({VK_MENU, VK_F4});
+    DispatchWaiting();
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(scorePanel, nullptr);
+}
+
 // The four keys are the game's commands, through WinMain's loop and its accelerators, while
 // the score panel's edit box has the focus; the pointer is hidden over the game. Escape ends
 // the loop without destroying the window.

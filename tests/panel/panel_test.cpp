@@ -1,9 +1,7 @@
-// The score panel: the region cut from its skin, how it opens and closes over the game, and
-// what it gives back.
-#include "panel/panel_fixture.h"
+// The score panel's shape: the region cut from its skin. How the panel opens and closes with
+// the game is the shell's to test.
+#include "support/platform_fixture.h"
 
-#include "app/state.h"
-#include "host/headless/headless.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
 #include "panel/score_panel.h"
@@ -79,40 +77,6 @@ TEST_F(RegionFromBitmapTest, TheSkin_ARoundedPlaque) {
     DeleteDC(dc);
     DeleteObject(skin);
     KernelSetModuleResources(nullptr, 0, &error);
-}
-
-// The panel opens shaped by its skin, above the game's window that owns it, with the focus in
-// its edit box. Alt+F4 there ends the game: the panel answers its Cancel by closing its
-// owner, which takes the panel along, and the panel forgets itself.
-TEST_F(PanelTest, OpensShapedAndFocused_AltF4ThereClosesTheGame) {
-    OpenPanel();
-    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(scorePanel, GWLP_HWNDPARENT)), mainWindow);
-    EXPECT_EQ(GetFocus(), GetDlgItem(scorePanel, IDC_SCORE)) << "WM_INITDIALOG answered 1";
-    EXPECT_EQ(WindowFromPoint({1, 1}), mainWindow) << "a cut-away corner";
-    EXPECT_EQ(WindowFromPoint({157, 57}), mainWindow) << "a cut-away corner";
-    EXPECT_EQ(WindowFromPoint({20, 28}), scorePanel);
-    const HWND panel = scorePanel;
-    ScheduleKeys({VK_MENU, VK_F4});
-    DispatchWaiting();
-    EXPECT_FALSE(IsWindow(mainWindow));
-    EXPECT_FALSE(IsWindow(panel));
-    EXPECT_EQ(scorePanel, nullptr);
-    window = nullptr;
-    DeleteObject(panelSkin);
-    panelSkin = nullptr;
-}
-
-// Made and destroyed ten times, the panel leaves no GDI object, device context or DirectDraw
-// object behind (the fixture counts them at its end), but the skins the program keeps.
-TEST_F(PanelTest, OpenAndCloseTenTimes_NothingLeftBehind) {
-    OpenDisplay();
-    for (int i = 0; i < 10; ++i) {
-        OpenPanel();
-        SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1/1"));
-        PaintAll();
-        Present();
-        ClosePanel();
-    }
 }
 
 } // namespace
