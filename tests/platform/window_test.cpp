@@ -61,6 +61,7 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
                              Instance(), nullptr);
     HWND child = CreateWindowExA(0, "LoggingWindow", "", WS_CHILD, 5, 6, 7, 8, p,
                                  reinterpret_cast<HMENU>(1), Instance(), nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(child, GWLP_ID), 1);
     EXPECT_TRUE(SameSequence({{p, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(30, 40)},
                               {p, WM_MOVE, true, 0, MAKELPARAM(10, 20)},
                               {child, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(7, 8)},
@@ -86,6 +87,7 @@ TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
                                  nullptr, nullptr, Instance(), nullptr);
         EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 60 - 2 * width, 23 - 2 * width}))
             << std::hex << style << " " << ex_style;
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_EXSTYLE)), ex_style);
         DestroyWindow(w);
     }
 }
@@ -299,6 +301,9 @@ TEST_F(WindowTest, CreateDialog_FontThenControlsThenInitDialog_PlacedAsTheTempla
     EXPECT_EQ(record.init_focus_param, edit);
     EXPECT_EQ(record.init_param, 0x1234);
     EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
+    // The template's WS_BORDER (0x00800000) became the dialog's 3-D sunken edge.
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE)), 0x50010880u);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE), WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE);
     EXPECT_EQ(GetFocus(), edit);
     ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
