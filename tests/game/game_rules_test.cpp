@@ -1,5 +1,5 @@
 // The game's rules: stepping, the Pot's ladder, falling, catching and the score.
-#include "game/game_fixture.h"
+#include "support/platform_fixture.h"
 
 #include "app/state.h"
 #include "game/dropper.h"
@@ -7,7 +7,9 @@
 #include "game/pot.h"
 #include "game/timers.h"
 #include "host/headless/headless.h"
+#include "res/resource.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <tuple>
@@ -166,6 +168,39 @@ TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
         EXPECT_EQ(buffer[size], 'x');
     }
 }
+
+template <typename T> void ResetToStart(T& object) {
+    object = T();
+}
+
+// A platform with the game's main window and a score panel, and the game objects at their
+// start values.
+class GameTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        ResetToStart(Dropper);
+        ResetToStart(Pot);
+        ResetToStart(FallingItem);
+        srand(1);
+        mainWindow = MakeWindow(WS_POPUP | WS_VISIBLE);
+        scorePanel = MakeWindow(WS_POPUP | WS_VISIBLE, mainWindow);
+        MakeWindow(WS_CHILD | WS_VISIBLE, scorePanel, IDC_SCORE);
+    }
+    void TearDown() override {
+        mainWindow = nullptr;
+        scorePanel = nullptr;
+        PlatformTest::TearDown();
+    }
+
+    // What the score panel's edit box shows.
+    std::string ScoreText() {
+        char text[256] = {};
+        SendDlgItemMessageA(scorePanel, IDC_SCORE, WM_GETTEXT, sizeof text,
+                            reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+};
 
 class DropTest : public GameTest {
   protected:
