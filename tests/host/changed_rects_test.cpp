@@ -123,14 +123,17 @@ TEST(ChangedRects, NearChangesMerge_FarOnesDoNot) {
     EXPECT_EQ(u_shape.Take(), (std::vector<ChangedRect>{{10, 10, 100, 104}}));
 }
 
-// However scattered the changes, a picture takes at most eight rectangles; a change of
-// the whole picture takes one.
-TEST(ChangedRects, ScatteredChanges_AtMostEightRectangles) {
+// However scattered the changes, a picture takes at most eight rectangles, the cheapest
+// merge made first; a change of the whole picture takes one.
+TEST(ChangedRects, ScatteredChanges_AtMostEightRectangles_CheapestMergeFirst) {
     Pictures p;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 8; ++i) {
         p.Paint(50 + (i % 4) * 150, 50 + (i / 4) * 150, 2, 2);
     }
-    EXPECT_EQ(p.Take().size(), 8u);
+    p.Paint(70, 50, 2, 2); // 18 pixels right of the first: not near, but the cheapest merge
+    const std::vector<ChangedRect> rects = p.Take();
+    EXPECT_EQ(rects.size(), 8u);
+    EXPECT_EQ(rects.front(), (ChangedRect{50, 50, 22, 2}));
     Pictures everything;
     everything.Paint(0, 0, kWidth, kHeight);
     EXPECT_EQ(everything.Take(), (std::vector<ChangedRect>{{0, 0, kWidth, kHeight}}));

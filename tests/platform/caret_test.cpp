@@ -3,6 +3,8 @@
 // BeginPaint and shown again by EndPaint.
 #include "support/platform_fixture.h"
 
+#include "host/headless/headless.h"
+
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -65,6 +67,13 @@ TEST_F(CaretTest, ShownHiddenMovedAndBlinking) {
     EXPECT_TRUE(BarIs(3, 4, kWhite));
     Next();
     EXPECT_EQ(ElapsedMs() - shown_at, 1000u);
+    EXPECT_TRUE(BarIs(3, 4, kBlack));
+    // After a busy spell the blinks it missed are one, and the next is a whole period later.
+    HeadlessAdvance(1300);
+    const uint64_t busy_until = ElapsedMs();
+    Next();
+    EXPECT_EQ(Next().message, kSysTimer);
+    EXPECT_EQ(ElapsedMs() - busy_until, 500u);
     EXPECT_TRUE(BarIs(3, 4, kBlack));
 
     // Hidden, it neither shows nor blinks; two hides need two shows.
