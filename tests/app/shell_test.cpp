@@ -146,6 +146,27 @@ TEST_F(ShellTest, RenderFrame_NothingToDrawWith_PresentsNothing) {
     StopGame(); // twice is harmless
 }
 
+// The speed figure: the Pot's rung in yellow digits on a magenta box the text's size, at
+// (10, 10) of the back buffer. The panel covers it once presented, so no golden frame shows
+// it.
+TEST_F(ShellTest, RenderFrame_SpeedFigureAtTenTen) {
+    ASSERT_EQ(Start(), S_OK);
+    Pot.speed = 12;
+    ASSERT_EQ(RenderFrame(), S_OK);
+    Image* expected = nullptr;
+    ASSERT_HR(S_OK, gameScreen->MakeTextImage(&expected, nullptr, "12", RGB(255, 0, 255),
+                                              RGB(255, 255, 0)));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(ReadPixel(gameScreen->backBuffer, 10 + x, 10 + y),
+                      ReadPixel(expected->surface, x, y))
+                << "(" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_NE(ReadPixel(gameScreen->backBuffer, 26, 10), 0xF81Fu) << "the box is the text's size";
+    ReleaseArt(expected);
+}
+
 // When another program takes the display, the present fails once; the primary is restored
 // and the next frame draws everything again, rather than black for the rest of the run.
 TEST_F(ShellTest, RenderFrame_DisplayLost_RestoredAndRedrawn) {
