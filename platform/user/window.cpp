@@ -188,8 +188,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->procedure = c->procedure;
     w->instance = instance;
     w->class_cursor = c->cursor;
-    w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
-    w->ex_style = exStyle;
+    // Two styles Windows adds whatever the caller asked, and GetWindowLong reports: a
+    // top-level window always clips its siblings, and a dialog frame has a raised edge.
+    w->style = (style & ~static_cast<DWORD>(WS_VISIBLE)) |
+               ((style & WS_CHILD) ? 0 : static_cast<DWORD>(WS_CLIPSIBLINGS));
+    w->ex_style = exStyle | ((exStyle & WS_EX_DLGMODALFRAME) ? WS_EX_WINDOWEDGE : 0);
     w->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
     w->text = windowName ? windowName : "";
     const HWND handle = w->handle;

@@ -54,7 +54,9 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
                              MessageLog()));
     EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 0, 0}));
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE)), Instance());
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), static_cast<DWORD>(WS_POPUP));
+    // A top-level window always clips its siblings, asked or not; a child only when asked.
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)),
+              static_cast<DWORD>(WS_POPUP | WS_CLIPSIBLINGS));
     // A child's position is in its parent's client area.
     MessageLog().clear();
     HWND p = CreateWindowExA(0, "LoggingWindow", "", WS_POPUP, 10, 20, 30, 40, nullptr, nullptr,
@@ -62,6 +64,8 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
     HWND child = CreateWindowExA(0, "LoggingWindow", "", WS_CHILD, 5, 6, 7, 8, p,
                                  reinterpret_cast<HMENU>(1), Instance(), nullptr);
     EXPECT_EQ(GetWindowLongPtrA(child, GWLP_ID), 1);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE)),
+              static_cast<DWORD>(WS_CHILD));
     EXPECT_TRUE(SameSequence({{p, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(30, 40)},
                               {p, WM_MOVE, true, 0, MAKELPARAM(10, 20)},
                               {child, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(7, 8)},
@@ -70,24 +74,31 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
 }
 
 // The frame the default procedure draws takes this much of each side: a dialog frame takes
-// the place of a border, and a sunken client edge comes inside either.
+// the place of a border, and a sunken client edge comes inside either. A dialog frame always
+// has the raised edge too, asked or not.
 TEST_F(WindowTest, CreateWindow_FrameStyles_TakeTheirWidths) {
-    using Row = std::tuple<DWORD, DWORD, LONG>; // style, extended style, frame width
-    static const Row rows[] = {
-        {0, 0, 0},
-        {WS_BORDER, 0, 1},
-        {0, WS_EX_DLGMODALFRAME, 3},
-        {WS_BORDER, WS_EX_DLGMODALFRAME, 3},
-        {0, WS_EX_CLIENTEDGE, 2},
-        {WS_BORDER, WS_EX_CLIENTEDGE, 3},
-        {0, WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE, 5},
+    const DWORD modal = WS_EX_DLGMODALFRAME, raised = WS_EX_WINDOWEDGE, sunken = WS_EX_CLIENTEDGE;
+    struct Row {
+        DWORD style, ex_style;
+        LONG frame_width;
+        DWORD ex_style_read_back;
     };
-    for (const auto& [style, ex_style, width] : rows) {
-        HWND w = CreateWindowExA(ex_style, "LoggingWindow", "", WS_POPUP | style, 0, 0, 60, 23,
-                                 nullptr, nullptr, Instance(), nullptr);
-        EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 60 - 2 * width, 23 - 2 * width}))
-            << std::hex << style << " " << ex_style;
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_EXSTYLE)), ex_style);
+    static const Row rows[] = {
+        {0, 0, 0, 0},
+        {WS_BORDER, 0, 1, 0},
+        {0, modal, 3, modal | raised},
+        {WS_BORDER, modal, 3, modal | raised},
+        {0, sunken, 2, sunken},
+        {WS_BORDER, sunken, 3, sunken},
+        {0, modal | sunken, 5, modal | raised | sunken},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << row.style << " " << row.ex_style);
+        HWND w = CreateWindowExA(row.ex_style, "LoggingWindow", "", WS_POPUP | row.style, 0, 0, 60,
+                                 23, nullptr, nullptr, Instance(), nullptr);
+        EXPECT_EQ(ClientRectOf(w),
+                  (RECT{0, 0, 60 - 2 * row.frame_width, 23 - 2 * row.frame_width}));
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_EXSTYLE)), row.ex_style_read_back);
         DestroyWindow(w);
     }
 }
@@ -303,7 +314,8 @@ TEST_F(WindowTest, CreateDialog_FontThenControlsThenInitDialog_PlacedAsTheTempla
     EXPECT_NE(record.control_font_at_init, nullptr) << "controls exist, with their font";
     // The template's WS_BORDER (0x00800000) became the dialog's 3-D sunken edge.
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE)), 0x50010880u);
-    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE), WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE),
+              WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE);
     EXPECT_EQ(GetFocus(), edit);
     ScheduleKeys({VK_MENU, VK_F4});
     DispatchWaiting();
