@@ -1,46 +1,22 @@
 // Conformance: window creation, showing, resizing and destruction, with the messages each
-// sends in Windows' order; painting of empty windows; the cursor; the game's queries.
-#include "support/ddraw_helpers.h"
+// sends in Windows' order; painting of empty windows; the cursor; the game's queries. The
+// tests before the last few use the Windows API alone and run under Wine too.
 #include "support/platform_fixture.h"
 
+#include <tuple>
+
+#ifndef _WIN32
 #include "host/headless/headless.h"
 #include "kernel/embedded_resources.h"
 #include "kernel/resources.h"
 #include "res/resource.h"
+#include "support/ddraw_helpers.h"
 #include "support/res_builder.h"
-
-#include <tuple>
+#endif
 
 namespace {
 
 using WindowTest = PlatformTest;
-
-// A dialog procedure that records what it is sent, and what stood when WM_INITDIALOG came.
-struct DialogRecord {
-    std::vector<UINT> messages;
-    HWND init_focus_param = nullptr;
-    LPARAM init_param = 0;
-    HFONT control_font_at_init = nullptr;
-    std::vector<WPARAM> commands;
-};
-DialogRecord record;
-
-INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETFONT || message == WM_INITDIALOG || message == WM_DESTROY) {
-        record.messages.push_back(message);
-    }
-    if (message == WM_COMMAND) {
-        record.commands.push_back(wParam);
-    }
-    if (message == WM_INITDIALOG) {
-        record.init_focus_param = reinterpret_cast<HWND>(wParam);
-        record.init_param = lParam;
-        record.control_font_at_init =
-            reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, IDC_SCORE, WM_GETFONT, 0, 0));
-        return TRUE;
-    }
-    return FALSE;
-}
 
 TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
     HWND w = CreateWindowExA(0, "LoggingWindow", "Zobu 4", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -120,7 +96,10 @@ TEST_F(WindowTest, Classes_UnknownClassOrBadParent_Fails) {
 }
 
 // Showing a new top-level window activates the program (every window of it hears), then
-// the window; a paint is sent at once by UpdateWindow, and BeginPaint sends WM_NCPAINT.
+// the window; a paint is sent at once by UpdateWindow, and BeginPaint sends WM_NCPAINT. Wine
+// differs, and this test is left out of its run: its ShowWindow sends WM_NCPAINT and
+// WM_ERASEBKGND itself, before WM_WINDOWPOSCHANGED, and its BeginPaint sends neither.
+// Windows' documentation does not say which; our floor leaves both to the first paint.
 TEST_F(WindowTest, ShowWindow_NewTopLevel_ActivatesTheProgramThenTheWindow) {
     HWND other = MakeSizedWindow(10, 10);
     HWND w = MakeSizedWindow(20, 20);
@@ -144,31 +123,6 @@ TEST_F(WindowTest, ShowWindow_NewTopLevel_ActivatesTheProgramThenTheWindow) {
     EXPECT_TRUE(UpdateWindow(w));
     EXPECT_TRUE(UpdateWindow(w)); // nothing left to paint
     EXPECT_TRUE(SameSequence({{w, WM_PAINT}, {w, WM_NCPAINT, true, 1, 0}}, MessageLog()));
-}
-
-// A window with no extent has nothing to paint, until DirectDraw's exclusive full-screen
-// mode makes it cover the display: resized once, and never again by the display mode.
-TEST_F(WindowTest, EmptyWindow_NoPaintUntilExclusiveModeGivesItTheDisplay) {
-    HWND w = MakeWindow();
-    ShowWindow(w, SW_SHOWDEFAULT);
-    MessageLog().clear();
-    UpdateWindow(w);
-    MSG m = {};
-    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    EXPECT_TRUE(MessageLog().empty());
-
-    IDirectDraw7* dd = NewDirectDraw();
-    ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    EXPECT_TRUE(SameSequence({{w, WM_WINDOWPOSCHANGING},
-                              {w, WM_WINDOWPOSCHANGED},
-                              {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(640, 480)}},
-                             MessageLog()));
-    EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    EXPECT_EQ(m.hwnd, w);
-    MessageLog().clear();
-    ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
-    EXPECT_TRUE(MessageLog().empty()) << "the size it already has";
-    EXPECT_EQ(dd->Release(), 0u);
 }
 
 TEST_F(WindowTest, DestroyWindow_ShownAndActive_HidesDeactivatesThenDestroys) {
@@ -249,6 +203,62 @@ TEST_F(WindowTest, SendDlgItemMessage_ReachesTheControlOrNothing_CloseDestroys) 
     EXPECT_EQ(SendDlgItemMessageA(dialog, 1001, WM_SETTEXT, 0, text), 0);
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+#ifndef _WIN32
+// These need our floor's own hooks (the host's pointer, DirectDraw's display, the module's
+// resources set at run time), so they run on our floor alone.
+
+// A dialog procedure that records what it is sent, and what stood when WM_INITDIALOG came.
+struct DialogRecord {
+    std::vector<UINT> messages;
+    HWND init_focus_param = nullptr;
+    LPARAM init_param = 0;
+    HFONT control_font_at_init = nullptr;
+    std::vector<WPARAM> commands;
+};
+DialogRecord record;
+
+INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFONT || message == WM_INITDIALOG || message == WM_DESTROY) {
+        record.messages.push_back(message);
+    }
+    if (message == WM_COMMAND) {
+        record.commands.push_back(wParam);
+    }
+    if (message == WM_INITDIALOG) {
+        record.init_focus_param = reinterpret_cast<HWND>(wParam);
+        record.init_param = lParam;
+        record.control_font_at_init =
+            reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, IDC_SCORE, WM_GETFONT, 0, 0));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// A window with no extent has nothing to paint, until DirectDraw's exclusive full-screen
+// mode makes it cover the display: resized once, and never again by the display mode.
+TEST_F(WindowTest, EmptyWindow_NoPaintUntilExclusiveModeGivesItTheDisplay) {
+    HWND w = MakeWindow();
+    ShowWindow(w, SW_SHOWDEFAULT);
+    MessageLog().clear();
+    UpdateWindow(w);
+    MSG m = {};
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_TRUE(MessageLog().empty());
+
+    IDirectDraw7* dd = NewDirectDraw();
+    ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    EXPECT_TRUE(SameSequence({{w, WM_WINDOWPOSCHANGING},
+                              {w, WM_WINDOWPOSCHANGED},
+                              {w, WM_SIZE, true, SIZE_RESTORED, MAKELPARAM(640, 480)}},
+                             MessageLog()));
+    EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_EQ(m.hwnd, w);
+    MessageLog().clear();
+    ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+    EXPECT_TRUE(MessageLog().empty()) << "the size it already has";
+    EXPECT_EQ(dd->Release(), 0u);
 }
 
 // One shared system arrow; SetCursor answers with the cursor it replaces, and the host
@@ -349,5 +359,6 @@ TEST_F(WindowTest, CreateDialog_FontThenControlsThenInitDialog_PlacedAsTheTempla
     }
     KernelSetModuleResources(nullptr, 0, &error);
 }
+#endif
 
 } // namespace

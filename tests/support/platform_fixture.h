@@ -1,7 +1,9 @@
 // Test helpers shared by the platform conformance tests and the game tests.
 //
 // Every test starts on a fresh platform: the headless host with its virtual clock at
-// kStartMs, no windows, an empty queue, no timers, all keys up.
+// kStartMs, no windows, an empty queue, no timers, all keys up. Built for Windows, to run the
+// conformance tests that use the Windows API alone under Wine, the helpers that drive our
+// host are left out, and a test starts with no windows of its thread and an empty queue.
 #pragma once
 
 #include <windows.h>
@@ -52,12 +54,14 @@ testing::AssertionResult SameSequence(const std::vector<ExpectedMessage>& expect
 // The logged messages of the given kinds, in order.
 std::vector<LoggedMessage> LoggedOnly(std::initializer_list<UINT> kinds);
 
+#ifndef _WIN32
 // Schedules key presses, and releases where the key is negated, at the present moment.
 void ScheduleKeys(const std::vector<int>& keys);
 
 // Another program takes the display now, as the host reports it: the message queue hears of
 // it the next time it is looked at, which this does (PeekMessageA, nothing removed).
 void LoseTheDisplay();
+#endif
 
 // Retrieves every message waiting, dispatching each unless `dispatch` is false (WM_PAINT
 // always, so that it stops coming); returns all but the paints.
@@ -79,6 +83,7 @@ template <typename Run> std::string StderrOf(Run run) {
     return testing::internal::GetCapturedStderr();
 }
 
+#ifndef _WIN32
 // Milliseconds since the test started, on the virtual clock.
 uint64_t ElapsedMs();
 
@@ -93,6 +98,7 @@ class TempWorkingDirectory {
     std::string directory_;
     std::string previous_;
 };
+#endif
 
 // A bitmap in the display's format selected into a memory DC, both given back when the
 // object goes.
