@@ -11,33 +11,22 @@ std::string HresultName(HRESULT hr) {
         HRESULT hr;
         const char* name;
     };
+#define ZOBU_NAME(code)                                                                            \
+    { code, #code }
     static const Name names[] = {
-        {DD_OK, "DD_OK"},
-        {E_FAIL, "E_FAIL"},
-        {E_INVALIDARG, "E_INVALIDARG/DDERR_INVALIDPARAMS"},
-        {E_POINTER, "E_POINTER"},
-        {E_NOTIMPL, "E_NOTIMPL"},
-        {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
-        {DDERR_INVALIDCAPS, "DDERR_INVALIDCAPS"},
-        {DDERR_INVALIDMODE, "DDERR_INVALIDMODE"},
-        {DDERR_INVALIDPIXELFORMAT, "DDERR_INVALIDPIXELFORMAT"},
-        {DDERR_INVALIDRECT, "DDERR_INVALIDRECT"},
-        {DDERR_NOCLIPLIST, "DDERR_NOCLIPLIST"},
-        {DDERR_NOCOOPERATIVELEVELSET, "DDERR_NOCOOPERATIVELEVELSET"},
-        {DDERR_NOCOLORKEY, "DDERR_NOCOLORKEY"},
-        {DDERR_NOEXCLUSIVEMODE, "DDERR_NOEXCLUSIVEMODE"},
-        {DDERR_NOTFOUND, "DDERR_NOTFOUND"},
-        {DDERR_SURFACEBUSY, "DDERR_SURFACEBUSY"},
-        {DDERR_SURFACELOST, "DDERR_SURFACELOST"},
-        {DDERR_PRIMARYSURFACEALREADYEXISTS, "DDERR_PRIMARYSURFACEALREADYEXISTS"},
-        {DDERR_NOCLIPPERATTACHED, "DDERR_NOCLIPPERATTACHED"},
-        {DDERR_BLTFASTCANTCLIP, "DDERR_BLTFASTCANTCLIP"},
-        {DDERR_EXCLUSIVEMODEALREADYSET, "DDERR_EXCLUSIVEMODEALREADYSET"},
-        {DDERR_NOTLOCKED, "DDERR_NOTLOCKED"},
-        {DDERR_CANTCREATEDC, "DDERR_CANTCREATEDC"},
-        {DDERR_NODC, "DDERR_NODC"},
-        {DDERR_DCALREADYCREATED, "DDERR_DCALREADYCREATED"},
+        // clang-format off
+        ZOBU_NAME(DD_OK), ZOBU_NAME(E_FAIL), ZOBU_NAME(E_POINTER), ZOBU_NAME(E_NOTIMPL),
+        ZOBU_NAME(E_OUTOFMEMORY), {E_INVALIDARG, "E_INVALIDARG/DDERR_INVALIDPARAMS"},
+        ZOBU_NAME(DDERR_INVALIDCAPS), ZOBU_NAME(DDERR_INVALIDMODE), ZOBU_NAME(DDERR_INVALIDPIXELFORMAT),
+        ZOBU_NAME(DDERR_INVALIDRECT), ZOBU_NAME(DDERR_NOCLIPLIST), ZOBU_NAME(DDERR_NOCOOPERATIVELEVELSET),
+        ZOBU_NAME(DDERR_NOCOLORKEY), ZOBU_NAME(DDERR_NOEXCLUSIVEMODE), ZOBU_NAME(DDERR_NOTFOUND),
+        ZOBU_NAME(DDERR_SURFACEBUSY), ZOBU_NAME(DDERR_SURFACELOST), ZOBU_NAME(DDERR_PRIMARYSURFACEALREADYEXISTS),
+        ZOBU_NAME(DDERR_NOCLIPPERATTACHED), ZOBU_NAME(DDERR_BLTFASTCANTCLIP), ZOBU_NAME(DDERR_EXCLUSIVEMODEALREADYSET),
+        ZOBU_NAME(DDERR_NOTLOCKED), ZOBU_NAME(DDERR_CANTCREATEDC), ZOBU_NAME(DDERR_NODC),
+        ZOBU_NAME(DDERR_DCALREADYCREATED),
+        // clang-format on
     };
+#undef ZOBU_NAME
     char text[80];
     for (const Name& n : names) {
         if (n.hr == hr) {
@@ -60,13 +49,6 @@ DDSURFACEDESC2 EmptyDesc() {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof desc;
     return desc;
-}
-
-IDirectDraw7* OpenDirectDraw(HWND window) {
-    IDirectDraw7* dd = NewDirectDraw();
-    EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
-    EXPECT_HR(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
-    return dd;
 }
 
 void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSurface7** back) {
@@ -163,7 +145,9 @@ ULONG RefCount(IUnknown* object) {
 void DirectDrawTest::SetUp() {
     PlatformTest::SetUp();
     window = MakeWindow(WS_POPUP | WS_VISIBLE);
-    dd = OpenDirectDraw(window);
+    dd = NewDirectDraw();
+    EXPECT_HR(DD_OK, dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    EXPECT_HR(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
 }
 
 IDirectDrawSurface7* DirectDrawTest::Surface(DWORD width, DWORD height, int bits, DWORD caps) {

@@ -23,9 +23,6 @@ IDirectDraw7* NewDirectDraw();
 // A surface description, its size set and the rest empty.
 DDSURFACEDESC2 EmptyDesc();
 
-// A DirectDraw object in exclusive full-screen mode on `window`, display mode set.
-IDirectDraw7* OpenDirectDraw(HWND window);
-
 // The primary with its back buffer (one reference each, the back buffer's from
 // GetAttachedSurface).
 void MakePrimary(IDirectDraw7* dd, IDirectDrawSurface7** primary, IDirectDrawSurface7** back);
