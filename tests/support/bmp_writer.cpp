@@ -114,17 +114,13 @@ std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
                               : layout.header == BmpHeader::V4 ? 108
                                                                : 124;
         const uint32_t height = layout.top_down ? 0 - h : h;
-        for (const auto& [value, bytes] : {std::pair{size, 4},
-                                           {w, 4},
-                                           {height, 4},
-                                           {1u, 2},
-                                           {bits, 2},
-                                           {compression, 4},
-                                           {0u, 4},
-                                           {2835u, 4},
-                                           {2835u, 4},
-                                           {static_cast<uint32_t>(layout.palette_size), 4},
-                                           {0u, 4}}) {
+        // Size, width, height, planes, bits, compression, image size, resolution across and
+        // down, colours used, colours important: each value and its bytes.
+        const auto colours = static_cast<uint32_t>(layout.palette_size);
+        const std::pair<uint32_t, int> fields[] = {
+            {size, 4}, {w, 4},     {height, 4}, {1u, 2},      {bits, 2}, {compression, 4},
+            {0u, 4},   {2835u, 4}, {2835u, 4},  {colours, 4}, {0u, 4}};
+        for (const auto& [value, bytes] : fields) {
             PutLe(header, value, bytes);
         }
         if (size > 40 || compression == 3) {
