@@ -212,13 +212,10 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     if (!w || !w->procedure) {
         return 0;
     }
-    const LRESULT result = w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    // A procedure that leaves WM_PAINT unanswered would get it again at once, forever;
-    // Windows validates the window after the dispatch in that case, and so do we.
-    if (msg->message == WM_PAINT && (w = WindowFromHandle(msg->hwnd)) != nullptr) {
-        w->update = Region();
-    }
-    return result;
+    // A procedure that leaves WM_PAINT unanswered (no BeginPaint, no ValidateRect) gets it
+    // again, as on Windows: a window with something to paint is sent WM_PAINT until it is
+    // painted or validated.
+    return w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
