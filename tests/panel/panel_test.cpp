@@ -2,10 +2,7 @@
 // the game is the shell's to test.
 #include "support/platform_fixture.h"
 
-#include "kernel/embedded_resources.h"
-#include "kernel/resources.h"
 #include "panel/score_panel.h"
-#include "res/resource.h"
 
 #include <tuple>
 
@@ -56,27 +53,6 @@ TEST_F(RegionFromBitmapTest, RunsOfEachRow) {
         EXPECT_EQ(RectsOf(region), expected);
         DeleteObject(region);
     }
-}
-
-// The real skin: the plaque fills the picture but for its rounded corners (the golden
-// frames show which pixels), in a few dozen rectangles.
-TEST_F(RegionFromBitmapTest, TheSkin_ARoundedPlaque) {
-    std::string error;
-    ASSERT_TRUE(
-        KernelSetModuleResources(kEmbeddedModuleResources, kEmbeddedModuleResourcesSize, &error));
-    HBITMAP skin = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SCORE_SKIN));
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, skin);
-    HRGN region = RegionFromBitmap(dc, 159, 59);
-    ASSERT_NE(region, nullptr);
-    RECT box = {};
-    EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
-    EXPECT_EQ(box, (RECT{0, 0, 159, 59}));
-    EXPECT_LE(RectsOf(region).size(), 40u);
-    DeleteObject(region);
-    DeleteDC(dc);
-    DeleteObject(skin);
-    KernelSetModuleResources(nullptr, 0, &error);
 }
 
 } // namespace
