@@ -30,6 +30,8 @@ TEST_F(WindowTest, CreateWindow_PopupWithDefaults_AtOriginWithNoExtent) {
                              MessageLog()));
     EXPECT_EQ(ClientRectOf(w), (RECT{0, 0, 0, 0}));
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE)), Instance());
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(LoggingWindowProc));
+    EXPECT_EQ(GetWindowLongPtrA(nullptr, GWL_STYLE), 0) << "no window";
     // A top-level window always clips its siblings, asked or not; a child only when asked.
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)),
               static_cast<DWORD>(WS_POPUP | WS_CLIPSIBLINGS));
