@@ -57,7 +57,8 @@ TEST(Regions, CombineRgn_ReportsTheKindOfTheResult) {
 }
 
 // Regions read back as Windows writes them: a header, then the rectangles band by band, top
-// to bottom, each band's left to right; a buffer too small gets nothing. Mistakes are ERROR.
+// to bottom, each band's left to right, within their bounding box; a buffer too small gets
+// nothing. Mistakes are ERROR.
 TEST(Regions, GetRegionData_BandByBand_MistakesAreErrors) {
     HRGN shape = CreateRectRgn(0, 0, 10, 10);
     HRGN ear = CreateRectRgn(20, 0, 30, 5);
@@ -78,7 +79,11 @@ TEST(Regions, GetRegionData_BandByBand_MistakesAreErrors) {
     EXPECT_EQ(Box(rects[0]), Box({0, 0, 10, 5}));
     EXPECT_EQ(Box(rects[1]), Box({20, 0, 30, 5}));
     EXPECT_EQ(Box(rects[2]), Box({0, 5, 10, 10}));
+    RECT box = {};
+    EXPECT_EQ(GetRgnBox(shape, &box), COMPLEXREGION);
+    EXPECT_EQ(Box(box), Box({0, 0, 30, 10}));
     DeleteObject(shape);
+    EXPECT_EQ(GetRgnBox(shape, &box), ERROR) << "no longer a region";
 
     HRGN a = CreateRectRgn(0, 0, 10, 10);
     HRGN result = CreateRectRgn(0, 0, 0, 0);
