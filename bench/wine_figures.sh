@@ -9,14 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 linux="$(pwd)/${1:-build/release}/zobu4"
 zip="$(pwd)/${2:-build/windows}/zobu4-$(sed -n 's/^project(zobu4 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip"
-work=$(mktemp -d /tmp/zobu4-wine-figures-XXXXXX)
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null || true; kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-wineboot -i >/dev/null 2>&1 && wineserver -w
+source tools/wine_session.sh
+wineserver -w
 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1
 wineserver -w
 (cd "$work" && python3 -m zipfile -e "$zip" .)

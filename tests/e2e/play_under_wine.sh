@@ -18,24 +18,10 @@ set -euo pipefail
 export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)" # pictures.py
 zip=$(realpath "$1")
 golden=$(realpath "$2")
-work=$(mktemp -d /tmp/zobu4-wine-XXXXXX)
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    kill $(jobs -p) 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-
-# A display of our own, in the mode the game asks for.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-# Wine's own prefix; DirectDraw on its GDI renderer, since software OpenGL costs a core.
-wineboot -i >/dev/null 2>&1
+# Wine's prefix on a display of our own, in the mode the game asks for; DirectDraw on its GDI
+# renderer, since software OpenGL costs a core.
+source "$(dirname "$0")/../../tools/wine_session.sh"
 wineserver -w
 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1
 wineserver -w

@@ -1,0 +1,11 @@
+# Sourced by the scripts that run the Windows build under Wine: a work folder ($work) with a
+# Wine prefix of its own, on a private 640x480x16 Xvfb (the mode the game asks for), Wine's
+# prefix made, and all of it gone, Wine's server and the display too, when the script exits.
+work=$(mktemp -d /tmp/zobu4-wine-XXXXXX)
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null || true; kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+wineboot -i >/dev/null 2>&1
