@@ -29,10 +29,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 namespace {
 
-template <typename T> void ResetToStart(T& object) {
-    object = T();
-}
-
 // A working directory with the game's art, the program's resources, and the process-wide
 // state back at its start after each test: what the program itself never releases (the
 // Screen, the speed figure, the skin) is released here, so that each test starts afresh.
@@ -66,9 +62,7 @@ class ShellTest : public PlatformTest {
         panelSkin = nullptr;
         scorePanel = nullptr;
         mainWindow = nullptr;
-        ResetToStart(Dropper);
-        ResetToStart(Pot);
-        ResetToStart(FallingItem);
+        ResetToStart(Dropper, Pot, FallingItem);
         ExpectAllReleased();
         PlatformTest::TearDown();
     }

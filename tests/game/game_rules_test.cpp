@@ -169,19 +169,13 @@ TEST(FallingItemRules, FormatScore_ZeroFillsAndNeverOverruns) {
     }
 }
 
-template <typename T> void ResetToStart(T& object) {
-    object = T();
-}
-
 // A platform with the game's main window and a score panel, and the game objects at their
 // start values.
 class GameTest : public PlatformTest {
   protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        ResetToStart(Dropper);
-        ResetToStart(Pot);
-        ResetToStart(FallingItem);
+        ResetToStart(Dropper, Pot, FallingItem);
         srand(1);
         mainWindow = MakeWindow(WS_POPUP | WS_VISIBLE);
         scorePanel = MakeWindow(WS_POPUP | WS_VISIBLE, mainWindow);

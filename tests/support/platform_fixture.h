@@ -76,6 +76,12 @@ void PrintTo(const RECT& r, std::ostream* os);
 RECT ClientRectOf(HWND window);
 RECT WindowRectOf(HWND window);
 
+// Puts objects back to the values they were constructed with: the game's globals, between
+// tests.
+template <typename... Objects> void ResetToStart(Objects&... objects) {
+    ((objects = Objects()), ...);
+}
+
 // What `run` writes to standard error.
 template <typename Run> std::string StderrOf(Run run) {
     testing::internal::CaptureStderr();
