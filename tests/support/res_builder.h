@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "support/bmp_writer.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -38,22 +40,17 @@ class ResBuilder {
         }
         return out;
     }
-    static void Dword(std::vector<uint8_t>& out, DWORD v) {
-        for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    }
     ResBuilder& Add(const std::vector<uint8_t>& type, const std::vector<uint8_t>& name,
                     WORD language, std::vector<uint8_t> data) {
         std::vector<uint8_t> header;
         header.insert(header.end(), type.begin(), type.end());
         header.insert(header.end(), name.begin(), name.end());
-        Dword(header, 0);                                 // data version
-        Dword(header, 0x1030u | (DWORD{language} << 16)); // memory flags, language
-        Dword(header, 0);                                 // version
-        Dword(header, 0);                                 // characteristics
-        Dword(bytes_, static_cast<DWORD>(data.size()));
-        Dword(bytes_, static_cast<DWORD>(8 + header.size()));
+        PutLe(header, 0, 4);                                 // data version
+        PutLe(header, 0x1030u | (DWORD{language} << 16), 4); // memory flags, language
+        PutLe(header, 0, 4);                                 // version
+        PutLe(header, 0, 4);                                 // characteristics
+        PutLe(bytes_, static_cast<DWORD>(data.size()), 4);
+        PutLe(bytes_, static_cast<DWORD>(8 + header.size()), 4);
         bytes_.insert(bytes_.end(), header.begin(), header.end());
         bytes_.insert(bytes_.end(), data.begin(), data.end());
         ends_.insert(bytes_.size()); // a last entry may lack all or part of its padding
