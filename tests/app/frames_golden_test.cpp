@@ -10,17 +10,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 struct Case {
     const char* script;
@@ -41,8 +31,8 @@ TEST_P(GameFrames, MatchTheGoldenPictures) {
         ExpectPngMatchesGolden(std::string("game_") + name, snapshot);
         // The PNG writer's bytes too, on every processor (a cross build's run under its
         // emulator): a snapshot is the same file wherever the game runs.
-        EXPECT_TRUE(Bytes(snapshot) ==
-                    Bytes(std::string(ZOBU_GOLDEN_DIR) + "/game_" + name + ".png"));
+        EXPECT_TRUE(FileContents(snapshot) ==
+                    FileContents(std::string(ZOBU_GOLDEN_DIR) + "/game_" + name + ".png"));
     }
 }
 
@@ -64,12 +54,12 @@ TEST(Replay, SameScriptAndTick_SameSnapshots) {
     GameRun first(script, 12345), second(script, 12345);
     for (const char* name : {"a.png", "b.png"}) {
         SCOPED_TRACE(name);
-        const std::string bytes = Bytes(first.Path(name));
+        const std::string bytes = first.Read(name);
         EXPECT_GT(bytes.size(), 1000u);
-        EXPECT_EQ(bytes, Bytes(second.Path(name)));
+        EXPECT_EQ(bytes, second.Read(name));
     }
     GameRun other_tick(script, 54321);
-    EXPECT_NE(Bytes(first.Path("b.png")), Bytes(other_tick.Path("b.png")))
+    EXPECT_NE(first.Read("b.png"), other_tick.Read("b.png"))
         << "another tick seeds the Pot's steering otherwise";
 }
 

@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -59,11 +52,11 @@ GameRun::GameRun(const CommandLine& command, const std::string& script, ArtSetup
                             " 2>stderr.txt >stdout.txt";
     const int status = system(run.c_str());
     exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    standard_error = ReadAll(Path("stderr.txt"));
+    standard_error = FileContents(Path("stderr.txt"));
 }
 
 std::string GameRun::Read(const std::string& name) const {
-    return ReadAll(Path(name));
+    return FileContents(Path(name));
 }
 
 GameRun::~GameRun() {
@@ -77,7 +70,14 @@ GameRun::~GameRun() {
 
 std::string TestScript(const std::string& name) {
     const std::string path = std::string(ZOBU_SCRIPTS_DIR) + "/" + name + ".script";
-    const std::string text = ReadAll(path);
+    const std::string text = FileContents(path);
     EXPECT_FALSE(text.empty()) << "no script " << path;
     return text;
+}
+
+std::string FileContents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

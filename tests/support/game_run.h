@@ -47,3 +47,6 @@ class GameRun {
 
 // The text of a script of the test tree, tests/scripts/NAME.script.
 std::string TestScript(const std::string& name);
+
+// What a file holds, byte for byte; empty when it cannot be read.
+std::string FileContents(const std::string& path);
