@@ -140,25 +140,30 @@ TEST_F(ShellTest, RenderFrame_NothingToDrawWith_PresentsNothing) {
     StopGame(); // twice is harmless
 }
 
-// The speed figure: the Pot's rung in yellow digits on a magenta box the text's size, at
-// (10, 10) of the back buffer. The panel covers it once presented, so no golden frame shows
-// it.
+// The speed figure: the Pot's rung as GDI writes it, yellow on a magenta box the text's size,
+// at (10, 10) of the back buffer, with the background around it. The panel covers it once
+// presented, so no golden frame shows it.
 TEST_F(ShellTest, RenderFrame_SpeedFigureAtTenTen) {
     ASSERT_EQ(Start(), S_OK);
     Pot.speed = 12;
     ASSERT_EQ(RenderFrame(), S_OK);
-    Image* expected = nullptr;
-    ASSERT_HR(S_OK, gameScreen->MakeTextImage(&expected, nullptr, "12", RGB(255, 0, 255),
-                                              RGB(255, 255, 0)));
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            ASSERT_EQ(ReadPixel(gameScreen->backBuffer, 10 + x, 10 + y),
-                      ReadPixel(expected->surface, x, y))
+    MemoryBitmap text(16, 16);
+    SetBkColor(text.dc, RGB(255, 0, 255));
+    SetTextColor(text.dc, RGB(255, 255, 0));
+    TextOutA(text.dc, 0, 0, "12", 2);
+    HDC frame = nullptr, sky = nullptr;
+    ASSERT_HR(DD_OK, gameScreen->backBuffer->GetDC(&frame));
+    ASSERT_HR(DD_OK, background->surface->GetDC(&sky));
+    for (int y = 10; y <= 26; ++y) {
+        for (int x = 10; x <= 26; ++x) {
+            const bool figure = x < 26 && y < 26;
+            EXPECT_EQ(GetPixel(frame, x, y),
+                      figure ? GetPixel(text.dc, x - 10, y - 10) : GetPixel(sky, x, y))
                 << "(" << x << ", " << y << ")";
         }
     }
-    EXPECT_NE(ReadPixel(gameScreen->backBuffer, 26, 10), 0xF81Fu) << "the box is the text's size";
-    ReleaseArt(expected);
+    background->surface->ReleaseDC(sky);
+    gameScreen->backBuffer->ReleaseDC(frame);
 }
 
 // When another program takes the display, the present fails once; the primary is restored

@@ -330,27 +330,6 @@ TEST_F(ScreenTest, LoadBitmapImage_SizesAndTheWholeBitmap) {
     SelectObject(two.dc, two.bitmap);
 }
 
-TEST_F(ScreenTest, MakeTextImage_TheTextsExtent) {
-    Image* text = kPoison;
-    ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "5", RGB(255, 0, 255), RGB(255, 255, 0)));
-    const DDSURFACEDESC2 desc = DescOf(text->surface);
-    EXPECT_EQ(std::make_pair(desc.dwWidth, desc.dwHeight), std::make_pair(8u, 16u));
-    EXPECT_EQ(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY, 0u) << "left to DirectDraw's placement";
-    EXPECT_FALSE(text->colorKeyed);
-    const int yellow = CountPixels(text->surface, {0, 0, 8, 16}, 0xFFE0);
-    EXPECT_GT(yellow, 10);
-    EXPECT_EQ(yellow + CountPixels(text->surface, {0, 0, 8, 16}, 0xF81F), 128);
-    // Drawn without a key, the magenta box shows around the digit.
-    screen.FillBackBuffer(0);
-    EXPECT_HR(S_OK, screen.DrawImage(10, 10, text, nullptr));
-    EXPECT_EQ(ReadPixel(screen.backBuffer, 10, 10), 0xF81Fu);
-    EXPECT_EQ(ReadPixel(screen.backBuffer, 9, 9), 0u);
-    Release(text);
-    ASSERT_HR(S_OK, screen.MakeTextImage(&text, nullptr, "12", RGB(255, 0, 255), RGB(255, 255, 0)));
-    EXPECT_EQ(DescOf(text->surface).dwWidth, 16u);
-    Release(text);
-}
-
 // A FOURCC surface is refused before any DC is made, if FOURCC is its only flag: the test
 // is for equality, as DirectDraw's samples make it, so with another flag the refusal is
 // GetDC's.
