@@ -10,9 +10,7 @@ cd "$(dirname "$0")/.."
 linux="$(pwd)/${1:-build/release}/zobu4"
 zip="$(pwd)/${2:-build/windows}/zobu4-$(sed -n 's/^project(zobu4 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip"
 source tools/wine_session.sh
-wineserver -w
-wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1
-wineserver -w
+wine_draw_with_gdi
 (cd "$work" && python3 -m zipfile -e "$zip" .)
 windows_dir=$(dirname "$(find "$work" -name zobu4.exe | head -n 1)")
 ln -s "$(pwd)/Bitmaps" "$work/Bitmaps"

@@ -19,12 +19,9 @@ export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)" # pictures.py
 zip=$(realpath "$1")
 golden=$(realpath "$2")
 fail() { echo "FAIL: $*"; exit 1; }
-# Wine's prefix on a display of our own, in the mode the game asks for; DirectDraw on its GDI
-# renderer, since software OpenGL costs a core.
+# Wine's prefix on a display of our own, in the mode the game asks for.
 source "$(dirname "$0")/../../tools/wine_session.sh"
-wineserver -w
-wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1
-wineserver -w
+wine_draw_with_gdi
 
 mkdir "$work/unzipped"
 (cd "$work/unzipped" && python3 -m zipfile -e "$zip" .)
